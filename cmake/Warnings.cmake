@@ -1,0 +1,8 @@
+# Our own code is held to a strict warning set; third-party headers are included as SYSTEM so their
+# warnings never fail our build.
+function(marrowleaf_warnings target)
+  target_compile_options(${target} PRIVATE
+    -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Wsuggest-override -Werror
+    # Guard clauses may log an empty message.
+    -Wno-format-zero-length)
+endfunction()

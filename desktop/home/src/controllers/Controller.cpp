@@ -1,0 +1,361 @@
+#include "controllers/Controller.h"
+
+#include <cstdlib>
+
+#include "controllers/MainFrame.h"
+#include "platform/sdk/device.h"
+#include "platform/sdk/events.h"
+#include "platform/sdk/log.h"
+#include "platform/sdk/screen.h"
+#include "platform/sdk/tasks.h"
+#include "platform/sdk/timers.h"
+#include "system_init/SelfCheck.h"
+#include "views/popup_menu/PopupMenuItemData.h"
+
+namespace marrowleaf::desktop {
+namespace {
+
+constexpr int kCoverRedrawMs = 300;
+constexpr int kWiFiCheckDelayMs = 1500;
+constexpr int kServicesReadyIpc = 0x600;
+constexpr int kPanelHalfTransparent = 50;
+constexpr const char* kBookshelfPath = "/ebrmain/bin/bookshelf.app";
+
+bool ForeignTaskInFront() {
+  const DeviceSharedState* shared = GetDeviceSharedState();
+  return shared != nullptr && shared->foreign_task_in_front != 0;
+}
+
+bool IsStorageEvent(int event) {
+  return event == EVT_FOREGROUND || (event >= EVT_SD_IN && event <= EVT_USB_OUT);
+}
+
+}  // namespace
+
+Controller& Controller::Instance() {
+  // Never destroyed: windows and timers may still call into it while the process ends.
+  static Controller* instance = new Controller();
+  return *instance;
+}
+
+Controller::Controller() : menu_items_(std::make_shared<PopupMenuItemDataList>()) {}
+
+int Controller::Run(int argc, char** argv) {
+  owned_frame_ = std::make_unique<MainFrame>(argc, argv);
+  frame_ = owned_frame_.get();
+  const int result = frame_->CreateFrameWindow();
+  if (result != 0) {
+    MW_LOG(MW_LOG_ERROR, " err:[%d] ", result);
+    return result;
+  }
+  if (device_display_colormask() != 0) frame_->SetColorFlag(true);
+  frame_->RunLoop();
+  return 0;
+}
+
+int Controller::OnCommand(MWCommand& command) {
+  if (CommonOnCommand(command) == 1) return 1;
+  switch (state_) {
+    case STATE_MAIN_WINDOW: MainWindowOnCommand(command); return 0;
+    case STATE_ADD_BOOKS_VIEW: AddBooksViewOnCommand(command); return 0;
+    case STATE_POPUP_MENU: PopupMenuOnCommand(command); return 0;
+    case STATE_APP_LIST: AppListOnCommand(command); return 0;
+    case STATE_WIFI_DIALOG: WiFiDialogOnCommand(command); return 0;
+  }
+  MW_LOG(MW_LOG_WARNING, "No command handlers for state %d. Unhandled command %d", state_,
+         command.id);
+  return 0;
+}
+
+int Controller::CommonOnCommand(MWCommand& command) {
+  switch (command.id) {
+    case CMD_EXIT:
+    case CMD_CLOSE_APP:
+      SaveCaches();
+      CloseApp();
+      return 1;
+    case CMD_RESTART:
+    case CMD_REBUILD:
+      SaveCaches();
+      Restart();
+      return 1;
+    case CMD_USER_EVENT: OnUserEvent(command); return 1;
+    case CMD_SYSTEM_EVENT: OnSystemEvent(command.param); return 1;
+    // The answers of the delete confirmations are carried out by the book actions.
+    case CMD_CONFIRM_DELETE:
+    case CMD_CONFIRM_CLOUD_DELETE: return 1;
+    case CMD_HOME: OnHome(); return 1;
+    case CMD_OPEN_CONTROL_PANEL: OpenControlPanel(); return 1;
+    default: return 0;
+  }
+}
+
+void Controller::SaveCaches() {
+  if (parts_.data) parts_.data->SaveToCache();
+  if (parts_.covers) parts_.covers->SaveCache();
+}
+
+void Controller::Restart() {
+  ExecProgram(kBookshelfPath);
+  std::exit(0);
+}
+
+void Controller::OnUserEvent(const MWCommand& command) {
+  if (command.param == kCoverReadyNotification) {
+    if (parts_.covers) parts_.covers->OnCoverReady();
+    SetHardTimerEx("cover_redraw_timer", &Controller::CoverRedrawTimer, this, kCoverRedrawMs);
+  } else if (command.param == kDataManagerNotification) {
+    OnDataNotification(command.param2);
+  }
+}
+
+void Controller::OnDataNotification(int kind) {
+  if (parts_.data == nullptr) return;
+  switch (kind) {
+    case 1:
+      if (parts_.data->applyBookItems()) Redraw();
+      break;
+    case 2:
+      parts_.data->applyGroupBooks();
+      Redraw();
+      break;
+    case 3: {
+      int count = 0;
+      DeviceSharedState* shared = GetDeviceSharedState();
+      if (parts_.data->getNotViewedNotificationsCount(&count) && shared &&
+          shared->not_viewed_notifications != count) {
+        shared->not_viewed_notifications = count;
+        if (frame_) frame_->MarkFrameChanged();
+      }
+      break;
+    }
+    default: break;
+  }
+}
+
+void Controller::Redraw() {
+  if (frame_ == nullptr) return;
+  if (frame_->AddBooksView().IsVisible()) {
+    frame_->AddBooksView().MarkAsChanged();
+  } else {
+    frame_->MainView().Refresh();
+  }
+  frame_->MarkFrameChanged();
+}
+
+void Controller::CoverRedrawTimer(void* context) {
+  auto* controller = static_cast<Controller*>(context);
+  controller->Redraw();
+  if (controller->frame_) controller->frame_->ReDrawFrame();
+}
+
+void Controller::CheckShowWiFiDialogTimer(void* context) {
+  auto* controller = static_cast<Controller*>(context);
+  if (ForeignTaskInFront()) return;
+  if (controller->parts_.wifi) controller->parts_.wifi->CheckShowWiFiDialog();
+}
+
+void Controller::OnSystemEvent(int event) {
+  if (IsStorageEvent(event) && parts_.data) parts_.data->updateStorageIds();
+  if (state_ == STATE_MAIN_WINDOW && event == EVT_FOREGROUND) {
+    if (frame_) frame_->MainView().ResetToFirstPage();
+  } else if (event == EVT_CONFIGCHANGED) {
+    Redraw();
+  }
+  if (!first_system_event_seen_) {
+    first_system_event_seen_ = true;
+    if (GetCustomizedPartner() == 0 && event == EVT_FOREGROUND) {
+      SetHardTimerEx("CheckShowWiFiDialog", &Controller::CheckShowWiFiDialogTimer, this,
+                     kWiFiCheckDelayMs);
+    }
+  } else {
+    OnLaterSystemEvent(event);
+  }
+  if (event == EVT_BACKGROUND && parts_.covers) parts_.covers->SaveCache();
+}
+
+void Controller::OnLaterSystemEvent(int event) {
+  if (parts_.data && frame_) {
+    parts_.data->requestBookItems(frame_->MainView().GetBookSlotCount());
+    parts_.data->requestNotViewedNotificationsCount();
+  }
+  if (frame_) {
+    MainScreen& main_view = frame_->MainView();
+    const DeviceSharedState* shared = GetDeviceSharedState();
+    if (GetCustomizedPartner() != 0) {
+      main_view.UpdateStoreWidgetMode(false);
+    } else if (event == EVT_BACKGROUND) {
+      if (shared && shared->store_mode_locked) {
+        main_view.UpdateStoreWidgetMode(false);
+      } else {
+        if (main_view.UpdateStoreWidgetMode(!skip_store_mode_once_)) {
+          main_view.Refresh();
+          frame_->MarkFrameChanged();
+        }
+        skip_store_mode_once_ = false;
+      }
+    } else if (event == EVT_FOREGROUND) {
+      SetHardTimerEx("CheckShowWiFiDialog", &Controller::CheckShowWiFiDialogTimer, this,
+                     kWiFiCheckDelayMs);
+    } else {
+      main_view.UpdateStoreWidgetMode(false);
+    }
+  }
+  if (!services_ready_sent_) {
+    services_ready_sent_ = true;
+    pk_ipc_cmd(kServicesReadyIpc, 0);
+    ResetSelfCheckCounter();
+  }
+}
+
+void Controller::OnHome() {
+  if (state_ == STATE_POPUP_MENU) {
+    while (menu_depth_ >= 0) {
+      HideState(STATE_POPUP_MENU);
+      OpenState(menu_depth_ != -1 ? STATE_POPUP_MENU : STATE_MAIN_WINDOW, STATE_OPEN_RETURN);
+    }
+    if (held_app_item_) {
+      held_app_item_->SetHighlighted(false);
+      held_app_item_ = nullptr;
+    }
+    if (parts_.apps) parts_.apps->RemoveNullApplications();
+  }
+  if (state_ == STATE_ADD_BOOKS_VIEW && frame_) {
+    frame_->AddBooksView().Hide();
+    frame_->MainView().Show();
+    OpenState(STATE_MAIN_WINDOW, STATE_OPEN_RETURN);
+  }
+  if (state_ == STATE_APP_LIST && frame_) {
+    frame_->ApplicationsView().Hide();
+    OpenState(STATE_MAIN_WINDOW, STATE_OPEN_RETURN);
+  }
+  if (state_ == STATE_MAIN_WINDOW && frame_) frame_->MainView().ResetToFirstPage();
+}
+
+std::shared_ptr<PopupMenuItemDataList> Controller::OpenMenuList() const {
+  std::shared_ptr<PopupMenuItemDataList> list = menu_items_;
+  for (int index : submenu_path_) {
+    auto entry = list ? list->GetItem(index) : nullptr;
+    if (!entry || !entry->submenu) break;
+    list = entry->submenu;
+  }
+  return list;
+}
+
+void Controller::OpenMenuLevel(StateOpeningType type) {
+  SetPanelTransparent(kPanelHalfTransparent);
+  if (type == STATE_OPEN_PUSH) ++menu_depth_;
+  if (frame_ == nullptr) return;
+  std::shared_ptr<MenuScreen> menu = frame_->GetPopupMenu(menu_depth_);
+  if (!menu) return;
+  menu->SetItems(OpenMenuList());
+  if (type == STATE_OPEN_PUSH && menu_depth_ >= 1) {
+    menu->SetParentMenu(frame_->GetPopupMenu(menu_depth_ - 1));
+  }
+  menu->Show();
+  frame_->SetPointeredWindow(menu.get());
+}
+
+void Controller::OpenState(State state, StateOpeningType type) {
+  if (type == STATE_OPEN_RETURN && !state_stack_.empty()) {
+    state = state_stack_.back();
+    state_stack_.pop_back();
+  }
+  switch (state) {
+    case STATE_MAIN_WINDOW:
+      if (frame_) {
+        MainScreen& main_view = frame_->MainView();
+        if (parts_.data) {
+          parts_.data->requestBookItems(main_view.GetBookSlotCount());
+          parts_.data->requestNotViewedNotificationsCount();
+        }
+        main_view.UpdateStoreWidgetMode(false);
+        main_view.SetFocus();
+        main_view.Refresh();
+        main_view.Show();
+      }
+      break;
+    case STATE_ADD_BOOKS_VIEW:
+      if (frame_) {
+        frame_->AddBooksView().Show();
+        frame_->MainView().Hide();
+      }
+      break;
+    case STATE_POPUP_MENU: OpenMenuLevel(type); break;
+    case STATE_APP_LIST:
+      if (frame_) frame_->ApplicationsView().Show();
+      break;
+    case STATE_WIFI_DIALOG:
+      if (frame_) frame_->WiFiDialog().Show();
+      break;
+    default: MW_LOG(MW_LOG_WARNING, "Invalid state %d", state); return;
+  }
+  if (type == STATE_OPEN_PUSH) state_stack_.push_back(state_);
+  state_ = state;
+}
+
+void Controller::HideState(State state) {
+  switch (state) {
+    case STATE_MAIN_WINDOW:
+      if (frame_) frame_->MainView().Hide();
+      break;
+    case STATE_ADD_BOOKS_VIEW:
+      if (frame_) {
+        frame_->AddBooksView().Hide();
+        frame_->MainView().Show();
+      }
+      break;
+    case STATE_POPUP_MENU: {
+      if (frame_ && menu_depth_ >= 0) {
+        if (auto menu = frame_->GetPopupMenu(menu_depth_)) menu->Hide();
+      }
+      if (!submenu_path_.empty()) submenu_path_.pop_back();
+      const int previous_depth = menu_depth_--;
+      if (previous_depth == 0) SetPanelTransparent(0);
+      break;
+    }
+    case STATE_APP_LIST:
+      if (frame_) frame_->ApplicationsView().Hide();
+      break;
+    case STATE_WIFI_DIALOG:
+      if (frame_) frame_->WiFiDialog().Hide();
+      break;
+    default: MW_LOG(MW_LOG_WARNING, "Invalid state %d", state); break;
+  }
+}
+
+int Controller::MainWindowOnCommand(MWCommand& command) {
+  switch (command.id) {
+    case CMD_INIT:
+      OpenState(STATE_MAIN_WINDOW, STATE_OPEN_SWITCH);
+      break;
+    case CMD_SWIPE:
+      MW_LOG(MW_LOG_VERBOSE, "SWIPE [%s%d]", command.param > 0 ? "+" : "-",
+             command.param < 0 ? -command.param : command.param);
+      break;
+    default: MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id); break;
+  }
+  return 0;
+}
+
+int Controller::AddBooksViewOnCommand(MWCommand& command) {
+  MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id);
+  return 0;
+}
+
+int Controller::PopupMenuOnCommand(MWCommand& command) {
+  MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id);
+  return 0;
+}
+
+int Controller::AppListOnCommand(MWCommand& command) {
+  MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id);
+  return 0;
+}
+
+int Controller::WiFiDialogOnCommand(MWCommand& command) {
+  MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id);
+  return 0;
+}
+
+}  // namespace marrowleaf::desktop

@@ -1,0 +1,26 @@
+// The home screen's program entry. The device's task manager starts it at boot and whenever the
+// home screen must run again; with maintenance switches it performs one piece of upkeep and ends.
+#include "controllers/Controller.h"
+#include "platform/sdk/device.h"
+#include "platform/sdk/screen.h"
+#include "system_init/SystemInit.h"
+
+namespace {
+
+constexpr int kSdkServices = 0x4110;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  InitPagekit(kSdkServices);
+  PkSetAppCapability(1);
+  pk_global_gesture_set_state(0, 1);
+  pk_global_gesture_set_state(1, 1);
+  pk_global_gesture_set_action(1, 3);
+  if (marrowleaf::desktop::system_init(argc, argv) != 0) return 0;
+  SetOrientation(0);
+  SetDefaultOrientation(-1);
+  SetPanelType(1);
+  marrowleaf::desktop::Controller::Instance().Run(argc, argv);
+  return 0;
+}

@@ -1,0 +1,88 @@
+// Whole-file reads with a cap and atomic whole-file replacement, for every file the program writes.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "platform/sdk/files.h"
+
+namespace {
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t written = write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void SyncFolder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+int WriteFileAtomically(const std::string& device_path, const std::string& content) {
+  const std::string target = HostPath(device_path);
+  std::string temp = target + ".tmp-XXXXXX";
+  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return -1;
+  bool ok = WriteAll(fd, content.data(), content.size()) && fsync(fd) == 0;
+  // mkostemp makes the file private; the device's files are readable by the other tasks.
+  fchmod(fd, 0644);
+  ok = (close(fd) == 0) && ok;
+  if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
+    unlink(temp.c_str());
+    return -1;
+  }
+  SyncFolder(FolderOf(target));
+  return 0;
+}
+
+bool ReadFileCapped(const std::string& device_path, size_t max_bytes, std::string* content,
+                    bool* truncated) {
+  const std::string path = HostPath(device_path);
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(fd);
+    return false;
+  }
+  content->clear();
+  char buffer[16384];
+  bool ok = true;
+  // One byte past the cap tells a file of exactly max_bytes from a longer one.
+  while (content->size() <= max_bytes) {
+    ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    content->append(buffer, static_cast<size_t>(got));
+  }
+  close(fd);
+  bool longer = content->size() > max_bytes;
+  if (longer) content->resize(max_bytes);
+  if (truncated) *truncated = longer;
+  return ok;
+}

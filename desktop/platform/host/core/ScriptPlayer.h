@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace marrowleaf::platform {
+
+class EventLoop;
+
+// Drives the simulated device from a script (MARROWLEAF_SCRIPT), one command a line:
+//   tap X Y | hold X Y | swipe X1 Y1 X2 Y2 | key NAME | wait MS | idle | event NAME [P1 P2]
+//   answer N | screenshot FILE | quit
+// Blank lines and lines starting with '#' are skipped. The whole script is checked before the
+// program starts, so a typo fails at once with its line number instead of halfway through a run.
+// The script ends with the device's exit event ("quit") even when its last line doesn't say so.
+class ScriptPlayer {
+ public:
+  struct Command {
+    int line = 0;
+    std::string verb;
+    std::vector<std::string> args;
+  };
+  using ScreenshotHook = std::function<bool(const std::string& file)>;
+
+  // Parses a script; on failure returns null and sets error to "<source>:<line>: <problem>".
+  static std::unique_ptr<ScriptPlayer> Parse(const std::string& text, const std::string& source,
+                                             std::string* error);
+  static std::unique_ptr<ScriptPlayer> FromFile(const std::string& path, std::string* error);
+  // What a headless run without a script does: wait until idle, take a screenshot, quit.
+  static std::unique_ptr<ScriptPlayer> DefaultHeadless(const std::string& screenshot_file);
+
+  explicit ScriptPlayer(std::vector<Command> commands) : commands_(std::move(commands)) {}
+
+  void SetScreenshotHook(ScreenshotHook hook) { screenshot_hook_ = std::move(hook); }
+
+  // Runs the commands that are ready now. Returns false when the run must end at once.
+  bool Advance(EventLoop& loop);
+  // When the script wants to run again (INT64_MAX: on the next event only).
+  int64_t WakeDeadline() const { return wake_deadline_ms_; }
+  bool Finished() const { return next_ >= commands_.size() && quit_sent_; }
+
+ private:
+  enum class Step { kDone, kWaiting };
+  Step Execute(const Command& command, EventLoop& loop);
+  Step ExecuteInput(const Command& command);
+  void SendQuit(EventLoop& loop);
+
+  std::vector<Command> commands_;
+  size_t next_ = 0;
+  int64_t wake_deadline_ms_ = INT64_MAX;
+  int64_t wait_until_ms_ = -1;      // "wait" in progress
+  int64_t idle_give_up_ms_ = -1;    // "idle" in progress
+  int64_t quit_give_up_ms_ = -1;    // after "quit": the program must close by then
+  int hold_phase_ = 0;              // "hold": 1 while the pointer is down
+  bool quit_sent_ = false;
+  ScreenshotHook screenshot_hook_;
+};
+
+// Maps a script's event name ("foreground", "sd-in", ...) or number to an SDK event type; -1 if unknown.
+int ScriptEventType(const std::string& name);
+// Maps a key name ("ok", "back", "left", ...) to a key code; -1 if unknown.
+int ScriptKeyCode(const std::string& name);
+
+}  // namespace marrowleaf::platform

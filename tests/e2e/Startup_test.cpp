@@ -1,0 +1,161 @@
+// The real program started on a generated sample device, as the device's task manager starts it,
+// checked through the files it leaves and the journal of what it asked of the device.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/JournalReader.h"
+#include "support/ProgramRunner.h"
+#include "support/TempDeviceRoot.h"
+
+namespace marrowleaf::test {
+namespace {
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ProgramResult made = RunProgram("make-sample-device", {"--root", root_.HostRoot(), "--force"}, {});
+    ASSERT_EQ(made.exit_status, 0) << made.output;
+  }
+  ProgramResult Start(const std::vector<std::string>& arguments, const std::string& script = "") {
+    std::vector<std::string> environment = {"MARROWLEAF_ROOT=" + root_.HostRoot(),
+                                            "MARROWLEAF_DISPLAY=headless"};
+    if (!script.empty()) {
+      root_.Write("/.sim/test-script.txt", script);
+      environment.push_back("MARROWLEAF_SCRIPT=" + root_.Host("/.sim/test-script.txt"));
+    }
+    return RunProgram("bookshelf.app", arguments, environment, 60000);
+  }
+  std::vector<Json::Value> Journal(const std::string& event) const {
+    return JournalReader(root_.HostRoot()).Events(event);
+  }
+  bool JournalHasTask(const std::string& path) const {
+    for (const auto& task : Journal("task")) {
+      if (task["path"].asString() == path) return true;
+    }
+    return false;
+  }
+
+  TempDeviceRoot root_;
+};
+
+TEST_F(StartupTest, NormalStartRunsTheLoopAndClosesOnTheExitEvent) {
+  root_.Write("/tmp/.current", "/mnt/ext1/book.epub");
+  ProgramResult run = Start({});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  EXPECT_FALSE(run.timed_out);
+  EXPECT_EQ(Journal("loop-ended").size(), 1u) << run.output;
+  EXPECT_FALSE(root_.Exists("/tmp/.current"));
+  EXPECT_NE(root_.Read("/var/run/runtime.cfg").find("theme.name=Contrast"), std::string::npos);
+  EXPECT_NE(root_.Read("/tmp/bookshelf.self.check").find("counter=1"), std::string::npos);
+}
+
+TEST_F(StartupTest, SecondSystemEventTellsTheServicesAndResetsTheSelfCheck) {
+  root_.Write("/tmp/bookshelf.self.check", "counter=4\n");
+  ProgramResult run = Start({}, "event foreground\nevent background\nevent foreground\nidle\nquit\n");
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  int services_ready = 0;
+  for (const auto& ipc : Journal("ipc")) services_ready += ipc["command"].asInt() == 0x600;
+  EXPECT_EQ(services_ready, 1);
+  EXPECT_NE(root_.Read("/tmp/bookshelf.self.check").find("counter=0"), std::string::npos);
+}
+
+TEST_F(StartupTest, MaintenanceSwitchSavesStateAndEndsWithoutAWindow) {
+  root_.Write("/tmp/.current", "/mnt/ext1/reading.fb2");
+  root_.Write("/tmp/.bsstate", "reader-state");
+  for (const char* maintenance : {"-s", "-z"}) {
+    ProgramResult run = Start({maintenance});
+    ASSERT_EQ(run.exit_status, 0) << run.output;
+    EXPECT_TRUE(Journal("loop-ended").empty()) << maintenance;
+    const std::string saved = root_.Read("/mnt/ext1/system/state/.bsstate");
+    ASSERT_GE(saved.size(), 4u);
+    EXPECT_EQ(saved.substr(4), "/mnt/ext1/reading.fb2reader-state") << maintenance;
+    EXPECT_NE(root_.Read("/var/run/runtime.cfg").find("theme.name"), std::string::npos);
+  }
+}
+
+TEST_F(StartupTest, InstallStartRestoresStateAndRequestsTheScreenFlash) {
+  root_.Write("/tmp/.current", "/mnt/ext1/a.epub");
+  root_.Write("/tmp/.bsstate", "S");
+  ASSERT_EQ(Start({"-s"}).exit_status, 0);
+  root_.Write("/tmp/.current", "");
+  ProgramResult run = Start({"-i"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  EXPECT_EQ(root_.Read("/tmp/.current"), "/mnt/ext1/a.epub") << "kept without -h";
+  EXPECT_EQ(root_.Read("/tmp/.bsstate"), "S");
+  EXPECT_FALSE(root_.Exists("/mnt/ext1/system/state/.bsstate"));
+  EXPECT_NE(root_.Read("/tmp/desktop_update.cfg").find("update=1"), std::string::npos);
+  for (const char* folder : {"/mnt/ext1/system/cache", "/mnt/ext1/system/language/keyboard",
+                             "/mnt/ext1/applications", "/mnt/ext1/system/logo/offlogo",
+                             "/mnt/ext1/system/dictionaries"}) {
+    EXPECT_TRUE(root_.Exists(folder)) << folder;
+  }
+  EXPECT_TRUE(root_.Exists("/mnt/ext1/system/.marrowleaf"));
+  EXPECT_TRUE(root_.Exists("/mnt/ext1/system/config/styles.xml"));
+}
+
+TEST_F(StartupTest, InstallStartWithHRemovesTheCurrentBook) {
+  root_.Write("/tmp/.current", "/mnt/ext1/a.epub");
+  ProgramResult run = Start({"-i", "-h"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  EXPECT_FALSE(root_.Exists("/tmp/.current"));
+}
+
+TEST_F(StartupTest, TenFailedStartsInARowCallTheServices) {
+  root_.Write("/tmp/bookshelf.self.check", "counter=10\n");
+  ProgramResult run = Start({"-s"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  bool asked_services = false;
+  for (const auto& ipc : Journal("ipc")) asked_services |= ipc["command"].asInt() == 0x602;
+  EXPECT_TRUE(asked_services);
+  EXPECT_TRUE(JournalHasTask("/ebrmain/bin/settings.app"));
+  EXPECT_NE(root_.Read("/tmp/bookshelf.self.check").find("counter=11"), std::string::npos);
+}
+
+TEST_F(StartupTest, DamagedConfigurationFilesNeverStopTheStart) {
+  root_.Write("/mnt/ext1/system/config/global.cfg", std::string("\x00\xff\x01garbage\n=\n\"", 14));
+  root_.Write("/tmp/bookshelf.self.check", "counter=\xff\xfe\n");
+  root_.Write("/mnt/secure/ota_flag", "image=");
+  root_.Write("/mnt/ext1/system/state/.bsstate", "\xff\xff\xff\x7f" "abc");
+  ProgramResult run = Start({"-i"});
+  EXPECT_EQ(run.exit_status, 0) << run.output;
+  EXPECT_FALSE(root_.Exists("/mnt/secure/ota_flag")) << "the flag is removed once read";
+}
+
+TEST_F(StartupTest, BrokenScriptIsReportedWithItsLineBeforeAnythingRuns) {
+  ProgramResult run = Start({}, "idle\nfly away\n");
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_NE(run.output.find(":2: unknown command 'fly'"), std::string::npos) << run.output;
+}
+
+TEST_F(StartupTest, FirstBootRunsEachSetUpStepOnceAndThenStartsNormally) {
+  ProgramResult made =
+      RunProgram("make-sample-device", {"--root", root_.HostRoot(), "--force", "--first-boot"}, {});
+  ASSERT_EQ(made.exit_status, 0) << made.output;
+  // The device's task manager starts the home screen again after a set-up step ends it.
+  ProgramResult run;
+  int starts = 0;
+  do {
+    run = Start({});
+    ++starts;
+  } while (run.exit_status == 1 && starts < 6);
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+  const std::string global = root_.Read("/mnt/ext1/system/config/global.cfg");
+  for (const char* step : {"net_cfg_encrypt=done", "json2cfg=done", "resetfrontlight=done"}) {
+    EXPECT_NE(global.find(step), std::string::npos) << step;
+  }
+  std::vector<std::string> execs;
+  for (const auto& exec : Journal("exec")) execs.push_back(exec["path"].asString());
+  const std::vector<std::string> expected_first = {"/ebrmain/bin/net_cfg_encrypt.sh",
+                                                   "/ebrmain/bin/json2cfg.sh"};
+  ASSERT_GE(execs.size(), 2u);
+  EXPECT_EQ(std::vector<std::string>(execs.begin(), execs.begin() + 2), expected_first);
+  bool wizard_ran = false;
+  for (const auto& path : execs) wizard_ran |= path == "/ebrmain/bin/setup_wizard.app";
+  EXPECT_TRUE(wizard_ran);
+  EXPECT_FALSE(Journal("loop-ended").empty());
+}
+
+}  // namespace
+}  // namespace marrowleaf::test

@@ -1,0 +1,131 @@
+#include "EventLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "platform/sdk/clock.h"
+#include "platform/sdk/events.h"
+#include "platform/sdk/timers.h"
+
+namespace marrowleaf::platform {
+namespace {
+
+std::vector<std::string> g_fired;
+std::vector<int> g_events;
+
+void FireA() { g_fired.push_back("a"); }
+void FireB() { g_fired.push_back("b"); }
+int RecordEvent(int type, int, int) {
+  g_events.push_back(type);
+  return 1;
+}
+
+class EventLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clock_ = std::make_shared<ManualClock>(1000);
+    InstallClock(clock_);
+    EventLoop::Get().Reset();
+    g_fired.clear();
+    g_events.clear();
+  }
+  void TearDown() override {
+    EventLoop::Get().Reset();
+    InstallClock(nullptr);
+  }
+  std::shared_ptr<ManualClock> clock_;
+};
+
+TEST_F(EventLoopTest, TimerFiresOnceWhenItsTimeHasCome) {
+  SetHardTimer("a", FireA, 300);
+  clock_->Advance(299);
+  EventLoop::Get().RunPending();
+  EXPECT_TRUE(g_fired.empty());
+  EXPECT_EQ(QueryTimer(FireA), 1);
+  clock_->Advance(1);
+  EventLoop::Get().RunPending();
+  clock_->Advance(1000);
+  EventLoop::Get().RunPending();
+  EXPECT_EQ(g_fired, std::vector<std::string>{"a"});
+  EXPECT_EQ(QueryTimer(FireA), 0);
+}
+
+TEST_F(EventLoopTest, ReArmingANameRestartsItsPeriod) {
+  SetHardTimer("a", FireA, 300);
+  clock_->Advance(200);
+  SetHardTimer("a", FireA, 300);
+  clock_->Advance(200);
+  EventLoop::Get().RunPending();
+  EXPECT_TRUE(g_fired.empty()) << "the first arming must have been replaced";
+  clock_->Advance(100);
+  EventLoop::Get().RunPending();
+  EXPECT_EQ(g_fired.size(), 1u);
+}
+
+TEST_F(EventLoopTest, DueTimersRunInDeadlineOrderAndClearingStopsThem) {
+  SetHardTimer("late", FireB, 50);
+  SetHardTimer("early", FireA, 10);
+  SetHardTimer("cleared", FireA, 20);
+  ClearTimerByName("cleared");
+  clock_->Advance(100);
+  EventLoop::Get().RunPending();
+  EXPECT_EQ(g_fired, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(EventLoopTest, TimerWithContextPassesItBack) {
+  int calls = 0;
+  SetHardTimerEx("ctx", [](void* context) { ++*static_cast<int*>(context); }, &calls, 5);
+  clock_->Advance(5);
+  EventLoop::Get().RunPending();
+  EXPECT_EQ(calls, 1);
+}
+
+TEST_F(EventLoopTest, EventsSentFromOtherThreadsAllArriveOnTheLoopThread) {
+  EventLoop::Get().SetHandler(RecordEvent);
+  constexpr int kThreads = 4;
+  constexpr int kPerThread = 250;
+  std::vector<std::thread> senders;
+  for (int t = 0; t < kThreads; ++t) {
+    senders.emplace_back([] {
+      for (int i = 0; i < kPerThread; ++i) SendEvent(GetEventHandler(), EVT_USERDEFINED, i, 0);
+    });
+  }
+  for (auto& sender : senders) sender.join();
+  EventLoop::Get().RunPending();
+  EXPECT_EQ(g_events.size(), static_cast<size_t>(kThreads * kPerThread));
+  EXPECT_TRUE(EventLoop::Get().IsIdle());
+}
+
+TEST_F(EventLoopTest, RunWakesForAnEventFromAnotherThreadAndEndsOnExitRequest) {
+  InstallClock(nullptr);  // real waiting: the loop must sleep and be woken
+  static std::atomic<int> received{0};
+  received = 0;
+  EventLoop::Get().SetHandler([](int, int, int) {
+    if (++received == 2) EventLoop::Get().RequestExit();
+    return 1;
+  });
+  std::thread sender([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    SendEvent(GetEventHandler(), EVT_USERDEFINED, 1, 2);
+    SendEvent(GetEventHandler(), EVT_USERDEFINED, 3, 4);
+  });
+  EventLoop::Get().Run(nullptr);
+  sender.join();
+  EXPECT_EQ(received.load(), 2);
+}
+
+TEST_F(EventLoopTest, PendingWorkOnOtherThreadsKeepsTheLoopBusy) {
+  EXPECT_TRUE(EventLoop::Get().IsIdle());
+  EventLoop::Get().AddPendingWork(1);
+  EXPECT_FALSE(EventLoop::Get().IsIdle());
+  EventLoop::Get().AddPendingWork(-1);
+  EXPECT_TRUE(EventLoop::Get().IsIdle());
+  SetHardTimer("a", FireA, 10);
+  EXPECT_FALSE(EventLoop::Get().IsIdle());
+}
+
+}  // namespace
+}  // namespace marrowleaf::platform

@@ -1,0 +1,117 @@
+#include "ScriptPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "EventLoop.h"
+#include "platform/sdk/clock.h"
+#include "platform/sdk/dialogs.h"
+#include "platform/sdk/events.h"
+#include "platform/sdk/timers.h"
+
+namespace marrowleaf::platform {
+namespace {
+
+struct Received {
+  int type;
+  int par1;
+  int par2;
+  int64_t at_ms;
+};
+std::vector<Received> g_received;
+
+int Record(int type, int par1, int par2) {
+  g_received.push_back({type, par1, par2, CurrentClock().NowMs()});
+  if (type == EVT_EXIT) EventLoop::Get().RequestExit();
+  return 1;
+}
+
+class ScriptPlayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clock_ = std::make_shared<ManualClock>(0);
+    InstallClock(clock_);
+    EventLoop::Get().Reset();
+    EventLoop::Get().SetHandler(Record);
+    g_received.clear();
+  }
+  void TearDown() override {
+    EventLoop::Get().Reset();
+    InstallClock(nullptr);
+  }
+  void RunScript(const std::string& text) {
+    std::string error;
+    auto script = ScriptPlayer::Parse(text, "test", &error);
+    ASSERT_TRUE(script) << error;
+    EventLoop::Get().Run(script.get());
+  }
+  std::vector<int> Types() const {
+    std::vector<int> types;
+    for (const auto& event : g_received) types.push_back(event.type);
+    return types;
+  }
+  std::shared_ptr<ManualClock> clock_;
+};
+
+TEST(ScriptParsing, RejectsAnUnknownCommandWithItsLineNumber) {
+  std::string error;
+  EXPECT_FALSE(ScriptPlayer::Parse("idle\n\n# note\njump 1 2\n", "demo.txt", &error));
+  EXPECT_EQ(error, "demo.txt:4: unknown command 'jump'");
+}
+
+TEST(ScriptParsing, RejectsWrongArgumentsBeforeAnythingRuns) {
+  std::string error;
+  EXPECT_FALSE(ScriptPlayer::Parse("tap 10\n", "s", &error));
+  EXPECT_EQ(error, "s:1: wrong number of arguments for 'tap'");
+  EXPECT_FALSE(ScriptPlayer::Parse("wait soon\n", "s", &error));
+  EXPECT_EQ(error, "s:1: bad number 'soon'");
+  EXPECT_FALSE(ScriptPlayer::Parse("key sideways\n", "s", &error));
+  EXPECT_EQ(error, "s:1: unknown key 'sideways'");
+  EXPECT_FALSE(ScriptPlayer::Parse("event lunar-eclipse\n", "s", &error));
+  EXPECT_EQ(error, "s:1: unknown event 'lunar-eclipse'");
+}
+
+TEST_F(ScriptPlayerTest, WaitDelaysTheNextCommandByItsTime) {
+  RunScript("event foreground\nwait 250\nevent background\nquit\n");
+  ASSERT_EQ(Types(), (std::vector<int>{EVT_FOREGROUND, EVT_BACKGROUND, EVT_EXIT}));
+  EXPECT_EQ(g_received[1].at_ms - g_received[0].at_ms, 250);
+}
+
+TEST_F(ScriptPlayerTest, ScriptWithoutQuitStillEndsWithTheExitEvent) {
+  RunScript("event sd-in 1 0\n");
+  ASSERT_EQ(Types(), (std::vector<int>{EVT_SD_IN, EVT_EXIT}));
+  EXPECT_EQ(g_received[0].par1, 1);
+}
+
+TEST_F(ScriptPlayerTest, InputCommandsBecomePointerAndKeyEvents) {
+  RunScript("tap 10 20\nkey ok\nhold 5 6\nswipe 0 0 100 0\nquit\n");
+  const std::vector<int> expected = {
+      EVT_POINTERDOWN, EVT_POINTERUP, EVT_KEYPRESS, EVT_KEYRELEASE, EVT_POINTERDOWN,
+      EVT_POINTERLONG, EVT_POINTERUP, EVT_POINTERDOWN, EVT_POINTERMOVE, EVT_POINTERMOVE,
+      EVT_POINTERMOVE, EVT_POINTERMOVE, EVT_POINTERUP, EVT_EXIT};
+  ASSERT_EQ(Types(), expected);
+  EXPECT_EQ(g_received[0].par1, 10);
+  EXPECT_EQ(g_received[0].par2, 20);
+  EXPECT_EQ(g_received[3].par1, KEY_OK);
+  EXPECT_GE(g_received[5].at_ms - g_received[4].at_ms, 500) << "a hold lasts half a second";
+  EXPECT_EQ(g_received[12].par1, 100);
+}
+
+TEST_F(ScriptPlayerTest, IdleWaitsForTimersToRunOut) {
+  static bool fired = false;
+  fired = false;
+  SetHardTimer("settle", [] { fired = true; }, 1500);
+  RunScript("idle\nevent show\nquit\n");
+  EXPECT_TRUE(fired);
+  ASSERT_EQ(Types(), (std::vector<int>{EVT_SHOW, EVT_EXIT}));
+  EXPECT_GE(g_received[0].at_ms, 1500);
+}
+
+TEST_F(ScriptPlayerTest, AnswerQueuesTheNextDialogsButton) {
+  RunScript("answer 2\nquit\n");
+  EXPECT_EQ(DialogSynchro(ICON_QUESTION, "t", "q", "@No", "@Yes", nullptr), 2);
+}
+
+}  // namespace
+}  // namespace marrowleaf::platform
