@@ -6,10 +6,14 @@
 //                    spaces, and inside quotes \\, \" and \n stand for a backslash, a quote and a
 //                    line feed
 //   # comment        lines whose first non-blank character is '#' or ';' are ignored
-// Keys are unique; a later line wins. A damaged file (binary data, a line without '=', an
-// unterminated quote, over-long lines) is read up to the damage and the rest is ignored; files larger
-// than 1 MiB are read as far as that cap. Saving writes a temporary file beside the original,
-// flushes it and renames it over the original, so a crash never leaves a half-written file.
+// Keys are unique; a later line wins, keeping the place of the first. A damaged file is read up to
+// the damage and the rest is ignored. Damage is: control characters other than tab (binary data), a
+// line without '=' or with an empty key, an unterminated quote, an unknown escape or text after the
+// closing quote, a line longer than 64 KiB. Files larger than 1 MiB are read as far as that cap
+// (the line the cap cuts is dropped). A UTF-8 byte order mark at the start is skipped. Saving
+// writes every key in the order of the file, quoting only the values that need it; comments are not
+// kept. It writes a temporary file beside the original, flushes it and renames it over the
+// original, so a crash never leaves a half-written file.
 #pragma once
 
 struct DeviceConfig;
@@ -28,19 +32,23 @@ DeviceConfig* OpenConfig(const char* path, const ConfigDefault* defaults);
 const char* ReadString(DeviceConfig* config, const char* key, const char* default_value);
 int ReadInt(DeviceConfig* config, const char* key, int default_value);
 long long ReadLongLong(DeviceConfig* config, const char* key, long long default_value);
+// Keys and values the syntax can't hold (a key with '=' or starting with '#' or ';', control
+// characters other than tab and, in values, line feed, lines over the cap) are refused and logged.
 void WriteString(DeviceConfig* config, const char* key, const char* value);
 void WriteInt(DeviceConfig* config, const char* key, int value);
 void WriteLongLong(DeviceConfig* config, const char* key, long long value);
 // Removes a key; defaults stay in force for it.
 void DeleteConfigKey(DeviceConfig* config, const char* key);
 
-// 0 on success (also when nothing changed), -1 when the file can't be written.
+// 0 on success (also when nothing changed: then nothing is written), -1 when the file can't be
+// written (the changes are kept for the next try) or for a null handle.
 int SaveConfig(DeviceConfig* config);
 // Saves when changed and releases the handle.
 void CloseConfig(DeviceConfig* config);
 // Releases the handle and drops unsaved changes.
 void CloseConfigNoSave(DeviceConfig* config);
 
-// "/mnt/ext1/system/config/global.cfg", opened on first use and kept for the life of the process.
-// Returns nullptr when it can't be opened. Event-loop thread only.
+// "/mnt/ext1/system/config/global.cfg", opened on first use and kept for the life of the process
+// (tried again while it can't be opened; opened anew when the device root changes). Returns nullptr
+// when it can't be opened. Closing it saves it but keeps it open. Event-loop thread only.
 DeviceConfig* GetGlobalConfig();

@@ -1,0 +1,368 @@
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "EventLoop.h"
+#include "TaskManager.h"
+#include "platform/sdk/device.h"
+#include "platform/sdk/events.h"
+#include "platform/sdk/tasks.h"
+#include "support/JournalReader.h"
+#include "support/TempDeviceRoot.h"
+
+namespace marrowleaf::platform {
+namespace {
+
+using test::JournalReader;
+using test::TempDeviceRoot;
+
+// Writes its arguments, NUL-separated, and the device root it was given, then stays running until
+// the test creates "/tmp/release", so the test can look at it while it runs.
+constexpr const char* kRecorder =
+    "#!/bin/sh\n"
+    "out=\"$MARROWLEAF_ROOT/tmp/args-$(basename \"$0\")\"\n"
+    "printf '%s\\0' \"$@\" > \"$out.part\" && mv \"$out.part\" \"$out\"\n"
+    "while [ ! -e \"$MARROWLEAF_ROOT/tmp/release\" ]; do sleep 0.02; done\n";
+
+std::vector<int> g_events;
+
+int RecordEvent(int type, int, int) {
+  g_events.push_back(type);
+  return 1;
+}
+
+std::vector<std::string> SplitAtNul(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t end; (end = text.find('\0', start)) != std::string::npos; start = end + 1) {
+    parts.push_back(text.substr(start, end - start));
+  }
+  return parts;
+}
+
+class TasksTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EventLoop::Get().Reset();
+    EventLoop::Get().SetHandler(RecordEvent);
+    g_events.clear();
+  }
+
+  void TearDown() override {
+    // Tasks outlive the home screen by design, so the test ends its own.
+    for (int task : started_) {
+      if (TaskManager::Get().Table().Get(task))
+        CloseTask(task, 0, 1);
+      TaskManager::Get().WaitUntilEnded(task, 5000);
+    }
+    EventLoop::Get().Reset();
+  }
+
+  void InstallScript(const std::string& device_path, const std::string& body) {
+    root_.Write(device_path, body);
+    chmod(root_.Host(device_path).c_str(), 0755);
+  }
+
+  void InstallCopy(const std::string& device_path, const std::string& host_program) {
+    std::ifstream in(host_program, std::ios::binary);
+    std::ofstream out(root_.Host(device_path), std::ios::binary);
+    out << in.rdbuf();
+    out.close();
+    chmod(root_.Host(device_path).c_str(), 0755);
+  }
+
+  int Started(int task) {
+    if (task > 0)
+      started_.push_back(task);
+    return task;
+  }
+
+  // The arguments a recorder program received, once it has written them.
+  std::vector<std::string> RecordedArguments(const std::string& program_name) {
+    const std::string path = "/tmp/args-" + program_name;
+    for (int i = 0; i < 500 && !root_.Exists(path); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return SplitAtNul(root_.Read(path));
+  }
+
+  void ReleaseRecorders() { root_.Write("/tmp/release", ""); }
+
+  void DeliverEvents() {
+    g_events.clear();
+    EventLoop::Get().RunPending();
+  }
+
+  TempDeviceRoot root_;
+  std::vector<int> started_;
+};
+
+TEST_F(TasksTest, ArgumentsReachTheProgramUnchangedWithoutAShell) {
+  root_.MakeFolder("/ebrmain/bin");
+  InstallScript("/ebrmain/bin/recorder.app", kRecorder);
+  const std::vector<std::string> arguments = {"two words",      "say \"hi\"", "'single'", "$HOME",
+                                              "; touch /tmp/x", "",           "tab\there"};
+  std::vector<const char*> argv;
+  for (const auto& argument : arguments) argv.push_back(argument.c_str());
+
+  const int task =
+      Started(OpenTask("/ebrmain/bin/recorder.app", static_cast<int>(argv.size()), argv.data(), 0));
+
+  ASSERT_GT(task, 0);
+  EXPECT_EQ(RecordedArguments("recorder.app"), arguments);
+  const auto starts = JournalReader(root_.HostRoot()).Events("task");
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0]["path"].asString(), "/ebrmain/bin/recorder.app");
+  EXPECT_EQ(starts[0]["args"].size(), arguments.size());
+  EXPECT_EQ(starts[0]["args"][1].asString(), "say \"hi\"");
+  EXPECT_EQ(starts[0]["flags"].asInt(), 0);
+  ReleaseRecorders();
+  EXPECT_TRUE(TaskManager::Get().WaitUntilEnded(task, 5000));
+  const auto ends = JournalReader(root_.HostRoot()).Events("task_end");
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0]["code"].asInt(), 0);
+}
+
+TEST_F(TasksTest, RunningTaskIsFoundByNameAndGoneAfterItIsClosed) {
+  root_.MakeFolder("/ebrmain/bin");
+  InstallCopy("/ebrmain/bin/sleeper.app", "/bin/sleep");
+  const char* argv[] = {"30"};
+
+  const int task = Started(OpenTask("/ebrmain/bin/sleeper.app", 1, argv, 0));
+
+  ASSERT_GT(task, 0);
+  EXPECT_EQ(FindTaskByAppName("sleeper.app"), task);
+  EXPECT_EQ(FindTaskByAppName("/ebrmain/bin/sleeper.app"), task);
+  EXPECT_EQ(FindTaskByAppName("sleeper"), -1);
+  EXPECT_EQ(RunningTaskCount(), 1);
+  // The program sees the name it has on the device, not the host path. The kernel fills the
+  // command line in a moment after the start returns, so look until it is there.
+  const pid_t pid = TaskManager::Get().Table().Get(task)->pid;
+  std::string first;
+  for (int i = 0; i < 200 && first.empty(); ++i) {
+    std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
+    std::getline(cmdline, first, '\0');
+    if (first.empty())
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_EQ(first, "/ebrmain/bin/sleeper.app");
+
+  EXPECT_EQ(CloseTask(task, 0, 0), 0);
+  ASSERT_TRUE(TaskManager::Get().WaitUntilEnded(task, 5000));
+  EXPECT_EQ(FindTaskByAppName("sleeper.app"), -1);
+  EXPECT_EQ(RunningTaskCount(), 0);
+  EXPECT_EQ(CloseTask(task, 0, 0), -1);
+  const auto ends = JournalReader(root_.HostRoot()).Events("task_end");
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0]["code"].asInt(), 128 + SIGTERM);
+}
+
+TEST_F(TasksTest, MissingOrNonExecutableProgramIsNotStarted) {
+  root_.Write("/ebrmain/bin/plain.app", "#!/bin/sh\n");
+  chmod(root_.Host("/ebrmain/bin/plain.app").c_str(), 0644);
+  root_.MakeFolder("/ebrmain/bin/folder.app");
+
+  EXPECT_EQ(OpenTask("/ebrmain/bin/missing.app", 0, nullptr, 0x80), -1);
+  EXPECT_EQ(OpenTask("/ebrmain/bin/plain.app", 0, nullptr, 0x80), -1);
+  EXPECT_EQ(OpenTask("/ebrmain/bin/folder.app", 0, nullptr, 0x80), -1);
+  const char* holes[] = {"a", nullptr};
+  EXPECT_EQ(OpenTask("/ebrmain/bin/plain.app", 2, holes, 0), -1);
+
+  EXPECT_EQ(RunningTaskCount(), 0);
+  DeliverEvents();
+  EXPECT_TRUE(g_events.empty()) << "a task that never started must not take the screen";
+}
+
+TEST_F(TasksTest, HomeScreenStaysInTheBackgroundUntilTheLastSwitchedTaskEnds) {
+  root_.MakeFolder("/ebrmain/bin");
+  InstallCopy("/ebrmain/bin/sleeper.app", "/bin/sleep");
+  const char* argv[] = {"30"};
+
+  const int behind = Started(OpenTask("/ebrmain/bin/sleeper.app", 1, argv, 0));
+  DeliverEvents();
+  EXPECT_TRUE(g_events.empty()) << "a task without the switch flag stays behind";
+
+  const int first = Started(OpenTask("/ebrmain/bin/sleeper.app", 1, argv, TASK_FLAG_SWITCH));
+  const int second = Started(OpenTask("/ebrmain/bin/sleeper.app", 1, argv, TASK_FLAG_SWITCH));
+  ASSERT_GT(first, 0);
+  ASSERT_GT(second, 0);
+  DeliverEvents();
+  EXPECT_EQ(g_events, std::vector<int>{EVT_BACKGROUND});
+  DeviceSharedState* state = GetDeviceSharedState();
+  ASSERT_NE(state, nullptr);
+  EXPECT_EQ(state->foreign_task_in_front, 1);
+
+  CloseTask(first, 0, 1);
+  CloseTask(behind, 0, 1);
+  ASSERT_TRUE(TaskManager::Get().WaitUntilEnded(first, 5000));
+  ASSERT_TRUE(TaskManager::Get().WaitUntilEnded(behind, 5000));
+  DeliverEvents();
+  EXPECT_TRUE(g_events.empty());
+  EXPECT_EQ(state->foreign_task_in_front, 1);
+
+  CloseTask(second, 0, 1);
+  ASSERT_TRUE(TaskManager::Get().WaitUntilEnded(second, 5000));
+  DeliverEvents();
+  EXPECT_EQ(g_events, std::vector<int>{EVT_FOREGROUND});
+  EXPECT_EQ(state->foreign_task_in_front, 0);
+}
+
+TEST_F(TasksTest, ActivatedTaskTakesTheScreenOnce) {
+  root_.MakeFolder("/ebrmain/bin");
+  InstallCopy("/ebrmain/bin/gallery.app", "/bin/sleep");
+  const char* argv[] = {"30"};
+  const int task = Started(OpenTask("/ebrmain/bin/gallery.app", 1, argv, TASK_FLAG_BACKGROUND));
+  ASSERT_GT(task, 0);
+
+  EXPECT_EQ(SetActiveTask(task, 0), 0);
+  EXPECT_EQ(SetActiveTask(task, 0), 0);
+  EXPECT_EQ(SetActiveTask(task + 1000, 0), -1);
+  DeliverEvents();
+  EXPECT_EQ(g_events, std::vector<int>{EVT_BACKGROUND});
+
+  CloseTask(task, 0, 1);
+  ASSERT_TRUE(TaskManager::Get().WaitUntilEnded(task, 5000));
+  DeliverEvents();
+  EXPECT_EQ(g_events, std::vector<int>{EVT_FOREGROUND});
+  const auto activations = JournalReader(root_.HostRoot()).Events("activate");
+  ASSERT_EQ(activations.size(), 3u);
+  EXPECT_EQ(activations[0]["task"].asInt(), task);
+  EXPECT_EQ(activations[2]["result"].asInt(), -1);
+}
+
+TEST_F(TasksTest, BookOpensInTheReaderOfItsExtensionWithParametersSplitAtSpaces) {
+  root_.Write("/ebrmain/config/readers.cfg", "epub=/ebrmain/bin/epub.app\npdf = relative.app\n");
+  InstallScript("/ebrmain/bin/epub.app", kRecorder);
+  const std::string book = "/mnt/ext1/Books/A \"quoted\" book.EPUB";
+
+  const int task = Started(OpenBook(book.c_str(), "-page  12 -x", 0));
+
+  ASSERT_GT(task, 0);
+  EXPECT_EQ(RecordedArguments("epub.app"), (std::vector<std::string>{book, "-page", "12", "-x"}));
+  int subtask = -1;
+  EXPECT_EQ(FindTaskByBook(book.c_str(), &subtask), task);
+  EXPECT_EQ(subtask, 0);
+  EXPECT_EQ(FindTaskByBook("/mnt/ext1/Books/other.epub", nullptr), -1);
+  DeliverEvents();
+  EXPECT_EQ(g_events, std::vector<int>{EVT_BACKGROUND}) << "a book always takes the screen";
+  const auto books = JournalReader(root_.HostRoot()).Events("book");
+  ASSERT_EQ(books.size(), 1u);
+  EXPECT_EQ(books[0]["path"].asString(), book);
+  EXPECT_EQ(books[0]["params"].asString(), "-page  12 -x");
+  EXPECT_EQ(books[0]["flags"].asInt(), 0);
+  ReleaseRecorders();
+  EXPECT_TRUE(TaskManager::Get().WaitUntilEnded(task, 5000));
+}
+
+TEST_F(TasksTest, BookWithoutItsOwnReaderGoesToTheDefaultReaderOrFails) {
+  // A relative reader in the configuration is ignored: only device paths name programs.
+  root_.Write("/ebrmain/config/readers.cfg", "pdf=relative.app\n");
+  EXPECT_EQ(OpenBook("/mnt/ext1/a.pdf", nullptr, 0), -1);
+  ASSERT_EQ(JournalReader(root_.HostRoot()).Events("book").size(), 1u)
+      << "the book is journaled even when no reader exists";
+
+  InstallScript("/ebrmain/bin/reader.app", kRecorder);
+  const int task = Started(OpenBook("/mnt/ext1/a.pdf", nullptr, 0));
+  ASSERT_GT(task, 0);
+  EXPECT_EQ(RecordedArguments("reader.app"), std::vector<std::string>{"/mnt/ext1/a.pdf"});
+  EXPECT_EQ(JournalReader(root_.HostRoot()).Events("book")[1]["reader"].asString(),
+            "/ebrmain/bin/reader.app");
+  ReleaseRecorders();
+  EXPECT_TRUE(TaskManager::Get().WaitUntilEnded(task, 5000));
+}
+
+TEST_F(TasksTest, ProgramOpenedAsABookRunsWithItsParameters) {
+  InstallScript("/ebrmain/bin/settings.app", kRecorder);
+
+  const int task = Started(OpenBook("/ebrmain/bin/settings.app", "-o accounts", 0));
+
+  ASSERT_GT(task, 0);
+  EXPECT_EQ(RecordedArguments("settings.app"), (std::vector<std::string>{"-o", "accounts"}));
+  EXPECT_EQ(FindTaskByAppName("settings.app"), task);
+  ReleaseRecorders();
+  EXPECT_TRUE(TaskManager::Get().WaitUntilEnded(task, 5000));
+}
+
+TEST_F(TasksTest, ChosenHandlerOpensThatFileOnly) {
+  root_.Write("/ebrmain/config/readers.cfg", "fb2=/ebrmain/bin/reader.app\n");
+  InstallScript("/ebrmain/bin/reader.app", kRecorder);
+  InstallScript("/ebrmain/bin/other.app", kRecorder);
+
+  EXPECT_EQ(SetFileHandler("/mnt/ext1/chosen.fb2", "other.app"), 0);
+  EXPECT_EQ(SetFileHandler("/mnt/ext1/chosen.fb2", "../../outside.app"), -1);
+  const int chosen = Started(OpenBook("/mnt/ext1/chosen.fb2", nullptr, 0));
+  const int plain = Started(OpenBook("/mnt/ext1/plain.fb2", nullptr, 0));
+
+  EXPECT_EQ(RecordedArguments("other.app"), std::vector<std::string>{"/mnt/ext1/chosen.fb2"});
+  EXPECT_EQ(RecordedArguments("reader.app"), std::vector<std::string>{"/mnt/ext1/plain.fb2"});
+  const auto handlers = JournalReader(root_.HostRoot()).Events("handler");
+  ASSERT_EQ(handlers.size(), 2u);
+  EXPECT_EQ(handlers[0]["handler"].asString(), "other.app");
+  ReleaseRecorders();
+  EXPECT_TRUE(TaskManager::Get().WaitUntilEnded(chosen, 5000));
+  EXPECT_TRUE(TaskManager::Get().WaitUntilEnded(plain, 5000));
+}
+
+TEST_F(TasksTest, StandInServicesRecordWhatWasAsked) {
+  root_.MakeFolder("/ebrmain/bin");
+  InstallCopy("/ebrmain/bin/scanner.app", "/bin/sleep");
+  const char* argv[] = {"30"};
+  const int task = Started(OpenTask("/ebrmain/bin/scanner.app", 1, argv, 0));
+  ASSERT_GT(task, 0);
+  const std::string text = "-scan:/mnt/ext1/Bücher";
+  const unsigned char binary[] = {0x01, 0xff, 0x00, 0x41};
+
+  EXPECT_EQ(SendRequestTo(task, 84, text.c_str(), static_cast<int>(text.size() + 1), 0, 2000), 0);
+  EXPECT_EQ(SendRequestTo(task, 84, binary, sizeof binary, 0, 2000), 0);
+  EXPECT_EQ(SendRequestTo(task + 1000, 84, nullptr, 0, 0, 2000), -1);
+  EXPECT_EQ(pk_ipc_cmd(0x602, 0), 0);
+  CloseApp();
+
+  const JournalReader journal(root_.HostRoot());
+  const auto requests = journal.Events("request");
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0]["payload"].asString(), text);
+  EXPECT_EQ(requests[0]["request"].asInt(), 84);
+  EXPECT_EQ(requests[1]["payload_hex"].asString(), "01ff0041");
+  EXPECT_EQ(requests[2]["result"].asInt(), -1);
+  const auto commands = journal.Events("ipc");
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0]["command"].asInt(), 0x602);
+  EXPECT_EQ(journal.Events("exit").size(), 1u);
+  EXPECT_TRUE(EventLoop::Get().ExitRequested());
+}
+
+TEST_F(TasksTest, ExecProgramReplacesTheProcessOrFails) {
+  InstallScript("/ebrmain/bin/bookshelf.app", kRecorder);
+  ReleaseRecorders();
+  EXPECT_EQ(ExecProgram("/ebrmain/bin/missing.app"), -1);
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const char* arguments[] = {"--restart", "a b", nullptr};
+    ExecProgram("/ebrmain/bin/bookshelf.app", arguments);
+    _exit(99);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the program ran in place of the child";
+  EXPECT_EQ(RecordedArguments("bookshelf.app"), (std::vector<std::string>{"--restart", "a b"}));
+  const auto execs = JournalReader(root_.HostRoot()).Events("exec");
+  ASSERT_EQ(execs.size(), 2u);
+  EXPECT_EQ(execs[0]["path"].asString(), "/ebrmain/bin/missing.app");
+  EXPECT_EQ(execs[1]["path"].asString(), "/ebrmain/bin/bookshelf.app");
+}
+
+}  // namespace
+}  // namespace marrowleaf::platform
