@@ -1,0 +1,95 @@
+#include "system_init/OtaCleanup.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+#include "UpdateFileBuilder.h"
+#include "platform/sdk/device.h"
+#include "support/TempDeviceRoot.h"
+#include "system_init/Md5Digest.h"
+
+namespace marrowleaf::test {
+namespace {
+
+using desktop::ClearFinishedOtaUpdate;
+using desktop::ParseOtaFlag;
+
+constexpr const char* kFlag = "/mnt/secure/ota_flag";
+constexpr const char* kImage = "/mnt/ext1/ota/update.bin";
+
+TEST(OtaFlag, ReadsTheImageUpToASpaceOrLineFeedAndTheDigestAfterIt) {
+  auto flag = ParseOtaFlag("image=/mnt/ext1/u.bin md5=0123456789abcdef0123456789ABCDEF\nx=1");
+  EXPECT_EQ(flag.image, "/mnt/ext1/u.bin");
+  EXPECT_EQ(flag.md5, "0123456789abcdef0123456789ABCDEF");
+
+  flag = ParseOtaFlag("md5=aaaa\nimage=/mnt/ext1/u.bin");
+  EXPECT_EQ(flag.image, "/mnt/ext1/u.bin") << "the image runs to the end of the text";
+  EXPECT_EQ(flag.md5, "") << "a digest before the image is not the image's";
+
+  flag = ParseOtaFlag(std::string("image=/a.bin\n\0md5=ffff", 22));
+  EXPECT_EQ(flag.md5, "") << "nothing after a NUL is text";
+  EXPECT_EQ(ParseOtaFlag("md5=abc").image, "");
+}
+
+TEST(Md5Digest, GivesTheLowercaseDigestOfAFileOrNothing) {
+  TempDeviceRoot root;
+  root.Write("/mnt/ext1/abc.txt", "abc");
+  EXPECT_EQ(desktop::Md5HexOfFile("/mnt/ext1/abc.txt"), "900150983cd24fb0d6963f7d28e17f72");
+  EXPECT_EQ(desktop::Md5HexOfFile("/mnt/ext1/missing"), "");
+}
+
+class OtaCleanup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_.Write("/.sim/device.cfg", "software_version=6.8.1234\n");
+    ReloadDeviceProfile();
+    WriteGzipFile(root_, kImage, UpdateFileBytes(image_version_, {}));
+  }
+  void TearDown() override { ReloadDeviceProfile(); }
+
+  void WriteFlag(const std::string& md5_part) {
+    root_.Write(kFlag, std::string("image=") + kImage + "\n" + md5_part);
+  }
+  std::string ImageDigest() const { return desktop::Md5HexOfFile(kImage); }
+
+  std::string image_version_ = "6.8.1234";
+  TempDeviceRoot root_;
+};
+
+TEST_F(OtaCleanup, DeletesAnInstalledImageWhoseDigestMatchesInAnyCase) {
+  std::string digest = ImageDigest();
+  for (char& c : digest) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  WriteFlag("md5=" + digest + "\n");
+  ClearFinishedOtaUpdate();
+  EXPECT_FALSE(root_.Exists(kImage));
+  EXPECT_FALSE(root_.Exists(kFlag));
+}
+
+TEST_F(OtaCleanup, KeepsAnImageWhoseDigestDiffers) {
+  std::string digest = ImageDigest();
+  digest[31] = digest[31] == '0' ? '1' : '0';
+  WriteFlag("md5=" + digest);
+  ClearFinishedOtaUpdate();
+  EXPECT_TRUE(root_.Exists(kImage));
+  EXPECT_FALSE(root_.Exists(kFlag));
+}
+
+TEST_F(OtaCleanup, RemovesOnlyTheFlagWhenItHasNoDigest) {
+  WriteFlag("");
+  ClearFinishedOtaUpdate();
+  EXPECT_TRUE(root_.Exists(kImage));
+  EXPECT_FALSE(root_.Exists(kFlag));
+}
+
+TEST_F(OtaCleanup, KeepsAMatchingImageOfFirmwareNotYetInstalled) {
+  root_.Write("/.sim/device.cfg", "software_version=6.7.0\n");
+  ReloadDeviceProfile();
+  WriteFlag("md5=" + ImageDigest());
+  ClearFinishedOtaUpdate();
+  EXPECT_TRUE(root_.Exists(kImage));
+  EXPECT_FALSE(root_.Exists(kFlag));
+}
+
+}  // namespace
+}  // namespace marrowleaf::test
