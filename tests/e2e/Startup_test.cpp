@@ -27,6 +27,15 @@ class StartupTest : public ::testing::Test {
     }
     return RunProgram("bookshelf.app", arguments, environment, 60000);
   }
+  // The device's task manager starts the home screen again after a set-up step ends it.
+  ProgramResult StartAsTaskManager(const std::vector<std::string>& arguments) {
+    ProgramResult run;
+    for (int starts = 0; starts < 6; ++starts) {
+      run = Start(arguments);
+      if (run.exit_status != 1) break;
+    }
+    return run;
+  }
   std::vector<Json::Value> Journal(const std::string& event) const {
     return JournalReader(root_.HostRoot()).Events(event);
   }
@@ -118,9 +127,12 @@ TEST_F(StartupTest, DamagedConfigurationFilesNeverStopTheStart) {
   root_.Write("/tmp/bookshelf.self.check", "counter=\xff\xfe\n");
   root_.Write("/mnt/secure/ota_flag", "image=");
   root_.Write("/mnt/ext1/system/state/.bsstate", "\xff\xff\xff\x7f" "abc");
-  ProgramResult run = Start({"-i"});
+  // Without readable "done" marks the first-run steps run again; the task manager restarts the
+  // home screen after the step that ends it, and the start completes.
+  ProgramResult run = StartAsTaskManager({"-i"});
   EXPECT_EQ(run.exit_status, 0) << run.output;
   EXPECT_FALSE(root_.Exists("/mnt/secure/ota_flag")) << "the flag is removed once read";
+  EXPECT_FALSE(Journal("loop-ended").empty());
 }
 
 TEST_F(StartupTest, BrokenScriptIsReportedWithItsLineBeforeAnythingRuns) {
@@ -133,13 +145,7 @@ TEST_F(StartupTest, FirstBootRunsEachSetUpStepOnceAndThenStartsNormally) {
   ProgramResult made =
       RunProgram("make-sample-device", {"--root", root_.HostRoot(), "--force", "--first-boot"}, {});
   ASSERT_EQ(made.exit_status, 0) << made.output;
-  // The device's task manager starts the home screen again after a set-up step ends it.
-  ProgramResult run;
-  int starts = 0;
-  do {
-    run = Start({});
-    ++starts;
-  } while (run.exit_status == 1 && starts < 6);
+  ProgramResult run = StartAsTaskManager({});
   ASSERT_EQ(run.exit_status, 0) << run.output;
   const std::string global = root_.Read("/mnt/ext1/system/config/global.cfg");
   for (const char* step : {"net_cfg_encrypt=done", "json2cfg=done", "resetfrontlight=done"}) {

@@ -144,14 +144,16 @@ TEST_F(TasksTest, RunningTaskIsFoundByNameAndGoneAfterItIsClosed) {
   EXPECT_EQ(FindTaskByAppName("/ebrmain/bin/sleeper.app"), task);
   EXPECT_EQ(FindTaskByAppName("sleeper"), -1);
   EXPECT_EQ(RunningTaskCount(), 1);
-  // The program sees the name it has on the device, not the host path. The kernel fills the
-  // command line in a moment after the start returns, so look until it is there.
+  // The program sees the name it has on the device, not the host path. The command line changes
+  // a moment after the start returns (once the exec has happened; later still under an emulator),
+  // so look until it is there.
   const pid_t pid = TaskManager::Get().Table().Get(task)->pid;
   std::string first;
-  for (int i = 0; i < 200 && first.empty(); ++i) {
+  for (int i = 0; i < 400 && first != "/ebrmain/bin/sleeper.app"; ++i) {
     std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
+    first.clear();
     std::getline(cmdline, first, '\0');
-    if (first.empty())
+    if (first != "/ebrmain/bin/sleeper.app")
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_EQ(first, "/ebrmain/bin/sleeper.app");

@@ -23,9 +23,11 @@ class SteadyClock : public Clock {
   }
 };
 
+// Never destroyed: threads that outlive main (task reapers, workers) may still read the clock while
+// the process ends.
 std::shared_ptr<Clock>& ClockSlot() {
-  static std::shared_ptr<Clock> clock = std::make_shared<SteadyClock>();
-  return clock;
+  static auto* clock = new std::shared_ptr<Clock>(std::make_shared<SteadyClock>());
+  return *clock;
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the project and runs every test (unit, end-to-end and the fuzz corpora replays).
+#
+#   scripts/test.sh [--sanitize address|thread]
+#
+# --sanitize address builds and tests in build-asan/ (AddressSanitizer and UndefinedBehavior-
+# Sanitizer), --sanitize thread in build-tsan/ (ThreadSanitizer). The exit status is ctest's.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+preset=default
+while (($#)); do
+  case "$1" in
+    --sanitize)
+      case "${2:-}" in
+        address) preset=asan ;;
+        thread) preset=tsan ;;
+        *) echo "--sanitize takes address or thread" >&2; exit 2 ;;
+      esac
+      shift 2 ;;
+    *) echo "usage: $0 [--sanitize address|thread]" >&2; exit 2 ;;
+  esac
+done
+
+scripts/setup.sh --preset "$preset"
+
+# Tests never open a window; SDL, if reached at all, draws nowhere.
+export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy}
+export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+
+runner=()
+if [[ $preset == tsan ]]; then
+  # ThreadSanitizer's fixed memory layout fails with the address randomisation of newer kernels.
+  runner=(setarch "$(uname -m)" -R)
+fi
+
+status=0
+"${runner[@]}" ctest --preset "$preset" || status=$?
+exit "$status"

@@ -1,0 +1,92 @@
+#include "DeviceConfigs.h"
+
+#include "ConfigText.h"
+#include "DeviceFiles.h"
+
+namespace marrowleaf::tools {
+
+namespace {
+
+constexpr unsigned kDataMode = 0644;
+
+}  // namespace
+
+const std::vector<DeviceConfigs::ReaderEntry>& DeviceConfigs::Readers() {
+  static const std::vector<ReaderEntry> readers = {
+      {"epub", "/ebrmain/bin/reader.app"},   {"fb2", "/ebrmain/bin/reader.app"},
+      {"mobi", "/ebrmain/bin/reader.app"},   {"txt", "/ebrmain/bin/reader.app"},
+      {"rtf", "/ebrmain/bin/reader.app"},    {"html", "/ebrmain/bin/reader.app"},
+      {"cbz", "/ebrmain/bin/reader.app"},    {"pdf", "/ebrmain/bin/pdfviewer.app"},
+      {"djvu", "/ebrmain/bin/djviewer.app"}, {"djv", "/ebrmain/bin/djviewer.app"},
+  };
+  return readers;
+}
+
+bool DeviceConfigs::Write(const DeviceProfile& profile, bool first_boot, std::string* error) {
+  const std::pair<const char*, std::string> files[] = {
+      {"/.sim/device.cfg", ProfileText(profile)},
+      {"/mnt/ext1/system/config/global.cfg", GlobalText(first_boot)},
+      {"/ebrmain/themes/Contrast/theme.cfg", ThemeText()},
+      {"/ebrmain/share/FBReader/default/styles.xml", StylesText()},
+      {"/ebrmain/config/readers.cfg", ReadersText()},
+      {"/mnt/ext1/system/bookstore.cfg", StoreText()},
+  };
+  for (const auto& [path, content] : files) {
+    if (!DeviceFiles::Write(path, content, kDataMode, error))
+      return false;
+  }
+  return true;
+}
+
+std::string DeviceConfigs::ProfileText(const DeviceProfile& profile) {
+  ConfigText text;
+  text.Comment("Simulated device \"" + profile.name + "\": what the hardware tells the programs.");
+  for (const auto& [key, value] : profile.entries) text.Add(key, value);
+  return text.Text();
+}
+
+std::string DeviceConfigs::GlobalText(bool first_boot) {
+  ConfigText text;
+  if (!first_boot) {
+    text.Add("net_cfg_encrypt", "done");
+    text.Add("json2cfg", "done");
+    text.Add("resetfrontlight", "done");
+    text.Add("setup_wizard_flag", "0");
+  }
+  text.Add("language", "en");
+  text.Add("theme", "Contrast");
+  return text.Text();
+}
+
+std::string DeviceConfigs::ThemeText() {
+  ConfigText text;
+  text.Add("theme.name", "Contrast");
+  return text.Text();
+}
+
+std::string DeviceConfigs::ReadersText() {
+  ConfigText text;
+  text.Comment("File extension = the reader that opens it.");
+  for (const auto& [extension, reader] : Readers()) text.Add(extension, reader);
+  return text.Text();
+}
+
+std::string DeviceConfigs::StylesText() {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<DefaultStyles>\n"
+         "  <style id=\"body\" font-family=\"DejaVu Serif\" font-size=\"100%\" "
+         "line-height=\"120%\" text-align=\"justify\"/>\n"
+         "  <style id=\"title\" font-family=\"DejaVu Sans\" font-size=\"150%\" "
+         "font-weight=\"bold\" text-align=\"center\"/>\n"
+         "  <style id=\"emphasis\" font-style=\"italic\"/>\n"
+         "</DefaultStyles>\n";
+}
+
+std::string DeviceConfigs::StoreText() {
+  ConfigText text;
+  text.Comment("Settings of the store application (removed on devices without Wi-Fi).");
+  text.Add("store_enabled", "1");
+  return text.Text();
+}
+
+}  // namespace marrowleaf::tools

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "DeviceProfiles.h"
+
+namespace marrowleaf::tools {
+
+// The configuration files of a sample device: the simulator's device profile, the global
+// configuration, the theme, the reader style file, the reader table and the store settings.
+class DeviceConfigs {
+ public:
+  // File extension and the device path of the reader that opens it.
+  using ReaderEntry = std::pair<std::string, std::string>;
+  static const std::vector<ReaderEntry>& Readers();
+
+  // first_boot leaves the first-run steps of the firmware undone, as on a device fresh from the
+  // factory; otherwise they are marked done and the home screen comes up at once.
+  static bool Write(const DeviceProfile& profile, bool first_boot, std::string* error);
+
+ private:
+  static std::string ProfileText(const DeviceProfile& profile);
+  static std::string GlobalText(bool first_boot);
+  static std::string ThemeText();
+  static std::string ReadersText();
+  static std::string StylesText();
+  static std::string StoreText();
+};
+
+}  // namespace marrowleaf::tools
