@@ -26,7 +26,6 @@ bool DeviceConfigs::Write(const DeviceProfile& profile, bool first_boot, std::st
   const std::pair<const char*, std::string> files[] = {
       {"/.sim/device.cfg", ProfileText(profile)},
       {"/mnt/ext1/system/config/global.cfg", GlobalText(first_boot)},
-      {"/ebrmain/themes/Contrast/theme.cfg", ThemeText()},
       {"/ebrmain/share/FBReader/default/styles.xml", StylesText()},
       {"/ebrmain/config/readers.cfg", ReadersText()},
       {"/mnt/ext1/system/bookstore.cfg", StoreText()},
@@ -55,12 +54,6 @@ std::string DeviceConfigs::GlobalText(bool first_boot) {
   }
   text.Add("language", "en");
   text.Add("theme", "Contrast");
-  return text.Text();
-}
-
-std::string DeviceConfigs::ThemeText() {
-  ConfigText text;
-  text.Add("theme.name", "Contrast");
   return text.Text();
 }
 

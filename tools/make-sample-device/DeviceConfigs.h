@@ -23,7 +23,6 @@ class DeviceConfigs {
  private:
   static std::string ProfileText(const DeviceProfile& profile);
   static std::string GlobalText(bool first_boot);
-  static std::string ThemeText();
   static std::string ReadersText();
   static std::string StylesText();
   static std::string StoreText();

@@ -15,6 +15,7 @@ namespace marrowleaf::tools {
 
 bool DeviceFiles::Write(const std::string& device_path, const std::string& content, unsigned mode,
                         std::string* error) {
+  pk_buildpath(device_path.c_str());
   if (WriteFileAtomically(device_path, content) != 0) {
     *error = "can't write " + HostPath(device_path);
     return false;

@@ -7,7 +7,7 @@
 #include "DeviceConfigs.h"
 #include "DeviceFolders.h"
 #include "DeviceProfiles.h"
-#include "LanguageFiles.h"
+#include "ResourceFiles.h"
 #include "Standins.h"
 #include "platform/sdk/files.h"
 
@@ -76,8 +76,13 @@ bool SampleDevice::UseRoot(std::string* error) {
 bool SampleDevice::MakeSteps(std::string* error) {
   const DeviceProfile& profile = *DeviceProfiles::Find(options_.profile);
   int languages = 0;
+  int resources = 0;
+  const std::string res = source_folder_ + "/desktop/res";
   if (!DeviceFolders::Make(error) || !DeviceConfigs::Write(profile, options_.first_boot, error) ||
-      !LanguageFiles::Copy(source_folder_ + "/desktop/res/lang", &languages, error) ||
+      !ResourceFiles::CopyFolder(res + "/lang", "/ebrmain/language", &languages, error) ||
+      !ResourceFiles::CopyFolder(res + "/themes/Contrast", "/ebrmain/themes/Contrast", &resources,
+                                 error) ||
+      !ResourceFiles::CopyFolder(res + "/layouts", "/ebrmain/layouts", &resources, error) ||
       !Standins::Install(bin_folder_, error)) {
     return false;
   }
