@@ -7,7 +7,7 @@
 #include "UpdateFileBuilder.h"
 #include "platform/sdk/device.h"
 #include "support/TempDeviceRoot.h"
-#include "system_init/Md5Digest.h"
+#include "platform/utils/Md5Digest.h"
 
 namespace marrowleaf::test {
 namespace {
@@ -35,8 +35,8 @@ TEST(OtaFlag, ReadsTheImageUpToASpaceOrLineFeedAndTheDigestAfterIt) {
 TEST(Md5Digest, GivesTheLowercaseDigestOfAFileOrNothing) {
   TempDeviceRoot root;
   root.Write("/mnt/ext1/abc.txt", "abc");
-  EXPECT_EQ(desktop::Md5HexOfFile("/mnt/ext1/abc.txt"), "900150983cd24fb0d6963f7d28e17f72");
-  EXPECT_EQ(desktop::Md5HexOfFile("/mnt/ext1/missing"), "");
+  EXPECT_EQ(utilities::Md5Digest::HexOfFile("/mnt/ext1/abc.txt"), "900150983cd24fb0d6963f7d28e17f72");
+  EXPECT_EQ(utilities::Md5Digest::HexOfFile("/mnt/ext1/missing"), "");
 }
 
 class OtaCleanup : public ::testing::Test {
@@ -51,7 +51,7 @@ class OtaCleanup : public ::testing::Test {
   void WriteFlag(const std::string& md5_part) {
     root_.Write(kFlag, std::string("image=") + kImage + "\n" + md5_part);
   }
-  std::string ImageDigest() const { return desktop::Md5HexOfFile(kImage); }
+  std::string ImageDigest() const { return utilities::Md5Digest::HexOfFile(kImage); }
 
   std::string image_version_ = "6.8.1234";
   TempDeviceRoot root_;

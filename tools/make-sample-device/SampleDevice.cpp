@@ -8,6 +8,8 @@
 #include "DeviceFolders.h"
 #include "DeviceProfiles.h"
 #include "ResourceFiles.h"
+#include "SampleApplications.h"
+#include "SampleLibrary.h"
 #include "Standins.h"
 #include "platform/sdk/files.h"
 
@@ -83,15 +85,12 @@ bool SampleDevice::MakeSteps(std::string* error) {
       !ResourceFiles::CopyFolder(res + "/themes/Contrast", "/ebrmain/themes/Contrast", &resources,
                                  error) ||
       !ResourceFiles::CopyFolder(res + "/layouts", "/ebrmain/layouts", &resources, error) ||
-      !Standins::Install(bin_folder_, error)) {
+      !Standins::Install(bin_folder_, error) || !WriteSampleApplications(root_, error) ||
+      !WriteSampleLibrary(root_, options_.books, error)) {
     return false;
   }
   if (languages == 0)
     std::cerr << "make-sample-device: warning: no language files found\n";
-  if (options_.books_given) {
-    std::cerr << "make-sample-device: warning: the sample library is not generated yet; --books "
-                 "has no effect\n";
-  }
   return true;
 }
 

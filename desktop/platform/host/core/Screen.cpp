@@ -88,6 +88,12 @@ void ClearScreen() {
   JournalAction("screen", "clear");
 }
 
+void SetPanelSeparatorEnabled(int enabled) {
+  Json::Value fields;
+  fields["separator"] = enabled != 0;
+  Journal::Append("panel", fields);
+}
+
 void SetPanelTransparent(int percent) {
   percent = std::clamp(percent, 0, 100);
   if (!ScreenState::Get().SetPanelTransparency(percent))

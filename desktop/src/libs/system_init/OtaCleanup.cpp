@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/sdk/files.h"
-#include "system_init/Md5Digest.h"
+#include "platform/utils/Md5Digest.h"
 #include "system_init/SwUpdateFile.h"
 
 namespace marrowleaf::desktop {
@@ -32,7 +32,7 @@ bool ValueAfter(const std::string& text, const char* key, size_t from, std::stri
 }
 
 bool DigestMatches(const std::string& image, const std::string& expected) {
-  const std::string actual = Md5HexOfFile(image);
+  const std::string actual = utilities::Md5Digest::HexOfFile(image);
   return actual.size() == kDigestLength &&
          strncasecmp(actual.c_str(), expected.c_str(), kDigestLength) == 0;
 }

@@ -22,6 +22,8 @@ void ClearScreen();
 // Makes the panel half transparent (percent 0..100) while menus are open.
 void SetPanelTransparent(int percent);
 void SetPanelType(int type);
+// Shows or hides the line between the panel and the application's screen.
+void SetPanelSeparatorEnabled(int enabled);
 void DrawPanel(int icon, const char* text, const char* title, int percent);
 int IsPanelFocused();
 void SetFocusOnPanel(int focused);

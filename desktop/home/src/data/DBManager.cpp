@@ -1,0 +1,571 @@
+#include "data/DBManager.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cinttypes>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "data/DbQueries.h"
+#include "platform/sdk/device.h"
+#include "platform/sdk/lang.h"
+#include "platform/sdk/log.h"
+#include "platform/utils/DbCreator.h"
+#include "platform/utils/IcuCollation.h"
+
+namespace marrowleaf::desktop {
+
+using utilities::Statement;
+namespace db = utilities::db;
+
+namespace {
+
+// Store prices of a sample are shown for a day after the store service fetched them.
+constexpr int64_t kPriceLifetimeSeconds = 86400;
+
+#define DB_LOG(level, ...) MW_LOGM(DBManager::kModule, (level), __VA_ARGS__)
+
+const char* TrueFalse(bool value) {
+  return value ? "true" : "false";
+}
+
+int32_t ParseSeconds(const std::string& text) {
+  const long long value = std::strtoll(text.c_str(), nullptr, 10);
+  return static_cast<int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
+}
+
+bool SameBook(const std::shared_ptr<Item>& left, const std::shared_ptr<Item>& right) {
+  return !left->books_.empty() && !right->books_.empty() && left->books_[0] && right->books_[0] &&
+         left->books_[0]->id == right->books_[0]->id;
+}
+
+}  // namespace
+
+DBManager* DBManager::Instance() {
+  static DBManager* instance = [] {
+    auto* created = new DBManager();
+    created->init();
+    return created;
+  }();
+  return instance;
+}
+
+void DBManager::logGuard(const char* expression, const char* value, const char* message) {
+  mw_print_log2_with_module(kModule, MW_LOG_ERROR, __FILE__, __LINE__, __func__,
+                            "Condition: \"%s\", return%s]%s", expression, value, message);
+}
+
+void DBManager::init() {
+  const int err = utilities::DbCreator::GetExplorerDb(db_, utilities::DbCreator::kExplorerDbPath);
+  const char* profile = GetCurrentProfile();
+  // The SDK names the default profile with an empty text.
+  const std::string name = profile != nullptr && *profile != '\0' ? profile : "default";
+  profile_id = getProfileByName(name);
+  if (profile_id < 0)
+    profile_id = addNewProfile(name);
+  if (err != 0) {
+    logGuard("err != 0", "", "Error init DB");
+    return;
+  }
+  initCollations();
+  storage_ids = db::DbManager::Instance()->GetCurrentStorageIds();
+}
+
+void DBManager::initCollations() {
+  if (db_.handle() != nullptr)
+    utilities::RegisterIcuCollationFunctions(db_.handle());
+  const std::string language = CurrentLanguage();
+  if (db_.execute("SELECT icu_load_collation('" + language + "', 'locale_dependent_collation');") ==
+      SQLITE_DONE) {
+    collate_clause = " COLLATE locale_dependent_collation ";
+  } else {
+    DB_LOG(MW_LOG_ERROR, "Do not support custom_collation");
+    collate_clause = " ";
+  }
+  collate_with_numbers_clause =
+      db_.execute("SELECT icu_load_collation_with_numbers('" + language +
+                  "', 'locale_dependent_collation_with_numbers');") == SQLITE_DONE
+          ? " COLLATE locale_dependent_collation_with_numbers "
+          : " ";
+}
+
+int DBManager::getProfileByName(const std::string& name) {
+  std::shared_ptr<Statement> st = db_.prepare("SELECT id FROM profiles WHERE name = ? ;");
+  if (!st.get()) {
+    logGuard("!st.get()", "(\"-1\")", "");
+    return -1;
+  }
+  try {
+    st->bind(1, name);
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return -1;
+  }
+  return st->step() == SQLITE_ROW ? st->columnInt(0) : -1;
+}
+
+int DBManager::addNewProfile(const std::string& name) {
+  std::shared_ptr<Statement> st = db_.prepare("INSERT INTO profiles (name) VALUES (?) ;");
+  if (!st.get()) {
+    logGuard("!st.get()", "(\"-1\")", "");
+    return -1;
+  }
+  try {
+    st->bind(1, name);
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return -1;
+  }
+  return st->step() == SQLITE_DONE ? static_cast<int>(db_.lastInsertRowId()) : -1;
+}
+
+void DBManager::updateStorageIds() {
+  std::vector<int64_t> ids = db::DbManager::Instance()->GetCurrentStorageIds();
+  std::lock_guard<std::mutex> lock(mutex_);
+  storage_ids.swap(ids);
+}
+
+bool DBManager::hasCloudStorages() {
+  return !db::DbManager::Instance()->GetCloudStorageIds().empty();
+}
+
+std::string DBManager::storageClause() const {
+  return DbQueries::toStringNoSubquery("file.storageid", storage_ids);
+}
+
+Items DBManager::getBookItems(size_t max) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  Items opened = getOpenedBooks(max);
+  int since = 1;
+  if (!opened.empty() && opened.size() == max)
+    since = opened.back()->timestamp_;
+  Items added = getAddedBooks(max, since);
+  DB_LOG(MW_LOG_DETAIL, "added.size() [%d]", static_cast<int>(added.size()));
+  Items acsms = getAcsmBooks(max, since);
+  DB_LOG(MW_LOG_DETAIL, "acsms.size() [%d]", static_cast<int>(acsms.size()));
+
+  // A book both opened and added appears once: as opened when it was opened after it was added,
+  // as added when it was added again after its last open.
+  for (auto a = added.begin(); a != added.end();) {
+    auto o =
+        (*a)->books_count_ == 1
+            ? std::find_if(opened.begin(), opened.end(),
+                           [&](const std::shared_ptr<Item>& item) { return SameBook(item, *a); })
+            : opened.end();
+    if (o == opened.end()) {
+      ++a;
+    } else if ((*a)->books_[0]->ts_added <= (*o)->books_[0]->settings->opentime) {
+      a = added.erase(a);
+    } else {
+      opened.erase(o);
+      ++a;
+    }
+  }
+  DB_LOG(MW_LOG_DETAIL, "after remove added.size() [%d]", static_cast<int>(added.size()));
+  acsms.erase(std::remove_if(acsms.begin(), acsms.end(),
+                             [&](const std::shared_ptr<Item>& acsm) {
+                               return acsm->books_count_ == 1 &&
+                                      std::any_of(opened.begin(), opened.end(),
+                                                  [&](const std::shared_ptr<Item>& item) {
+                                                    return SameBook(item, acsm);
+                                                  });
+                             }),
+              acsms.end());
+  DB_LOG(MW_LOG_DETAIL, "after remove acsms.size() [%d]", static_cast<int>(acsms.size()));
+
+  Items list = std::move(opened);
+  list.insert(list.end(), added.begin(), added.end());
+  list.insert(list.end(), acsms.begin(), acsms.end());
+  std::stable_sort(list.begin(), list.end(),
+                   [](const std::shared_ptr<Item>& left, const std::shared_ptr<Item>& right) {
+                     return left->timestamp_ > right->timestamp_;
+                   });
+  if (list.size() > max)
+    list.resize(max);
+  if (max > 0 && list.size() == max) {
+    auto more = std::make_shared<Item>();
+    more->type_ = ITEM_MORE;
+    list.back() = more;
+  }
+  return list;
+}
+
+Items DBManager::getOpenedBooks(size_t max) {
+  Items items;
+  std::shared_ptr<Statement> st =
+      db_.prepare(DbQueries::openedBooks(storageClause(), profile_id, max));
+  if (!st)
+    return items;
+  while (st->step() == SQLITE_ROW) {
+    std::shared_ptr<Book> book = getBook(st->columnInt64(0));
+    if (!book)
+      continue;
+    auto item = std::make_shared<Item>();
+    item->type_ = ITEM_OPENED;
+    item->books_count_ = 1;
+    item->timestamp_ = st->columnInt(1);
+    item->books_.push_back(std::move(book));
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+Items DBManager::getAddedBooks(size_t max, int since) {
+  Items items;
+  std::shared_ptr<Statement> st = db_.prepare(DbQueries::addedBooks(storageClause(), since, max));
+  if (!st)
+    return items;
+  while (st->step() == SQLITE_ROW) {
+    auto item = std::make_shared<Item>();
+    item->books_count_ = st->columnInt(0);
+    item->timestamp_ = st->columnInt(1);
+    if (item->books_count_ == 1) {
+      const int64_t id = st->columnInt64(2);
+      DB_LOG(MW_LOG_DETAIL, "added book - id [%lld] timestamp [%d]", static_cast<long long>(id),
+             item->timestamp_);
+      std::shared_ptr<Book> book = getBook(id);
+      if (!book)
+        continue;
+      item->type_ = ITEM_ADDED;
+      item->books_.push_back(std::move(book));
+    } else {
+      DB_LOG(MW_LOG_DETAIL, "added books - count [%d] timestamp [%d]", item->books_count_,
+             item->timestamp_);
+      item->type_ = ITEM_ADDED_GROUP;
+    }
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+Items DBManager::getAcsmBooks(size_t max, int since) {
+  Items items;
+  std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmBooks(storageClause(), since, max));
+  if (!st)
+    return items;
+  while (st->step() == SQLITE_ROW) {
+    std::shared_ptr<Book> book = getBook(st->columnInt64(1));
+    if (!book)
+      continue;
+    auto item = std::make_shared<Item>();
+    item->type_ = ITEM_ADDED;
+    item->books_count_ = 1;
+    item->timestamp_ = st->columnInt(0);
+    item->books_.push_back(std::move(book));
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+std::shared_ptr<Item> DBManager::getBooksByTimestamp(int ts) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto item = std::make_shared<Item>();
+  item->type_ = ITEM_ADDED_GROUP;
+  item->timestamp_ = ts;
+  std::shared_ptr<Statement> st =
+      db_.prepare(DbQueries::booksByTimestamp(storageClause(), ts, collate_with_numbers_clause));
+  if (!st)
+    return item;
+  int row = 0;
+  for (; st->step() == SQLITE_ROW; ++row) {
+    // Only the tiles a group shows, its more tile and one beyond are read, however large it is.
+    if (row > static_cast<int>(kGroupLimit) + 1)
+      continue;
+    if (std::shared_ptr<Book> book = getBook(st->columnInt64(0)))
+      item->books_.push_back(book);
+  }
+  item->books_count_ = row;
+  DB_LOG(MW_LOG_DETAIL, "books by timestamp [%d], count [%d]", ts, row);
+  return item;
+}
+
+std::shared_ptr<Item> DBManager::getFilesRelatedToBooksIdByTimestamp(int ts) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto item = std::make_shared<Item>();
+  item->type_ = ITEM_ADDED_GROUP;
+  item->timestamp_ = ts;
+  const std::string query = DbQueries::filesByTimestamp(storageClause(), ts);
+  std::fprintf(stderr, "query.str() [%s]\n", query.c_str());
+  std::shared_ptr<Statement> st = db_.prepare(query);
+  if (!st)
+    return item;
+  while (st->step() == SQLITE_ROW) {
+    auto book = std::make_shared<Book>();
+    book->path = st->columnText(0);
+    item->books_.push_back(std::move(book));
+  }
+  item->books_count_ = static_cast<int32_t>(item->books_.size());
+  DB_LOG(MW_LOG_DETAIL, "files related to books id by timestamp [%d], count [%d]", ts,
+         item->books_count_);
+  return item;
+}
+
+std::shared_ptr<Statement> DBManager::cachedStatement(const std::string& sql) {
+  auto found = statements_.find(sql);
+  if (found != statements_.end()) {
+    found->second->reset();
+    found->second->clear_bindings();
+    return found->second;
+  }
+  std::shared_ptr<Statement> st = db_.prepare(sql);
+  if (st)
+    statements_.emplace(sql, st);
+  return st;
+}
+
+std::shared_ptr<Book> DBManager::getBook(int64_t id) {
+  std::shared_ptr<Statement> st = cachedStatement(DbQueries::book(storageClause()));
+  if (!st)
+    return nullptr;
+  try {
+    st->bind(1, static_cast<int64_t>(profile_id));
+    st->bind(2, id);
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return nullptr;
+  }
+  if (st->step() != SQLITE_ROW) {
+    st->reset();
+    return nullptr;
+  }
+  auto book = std::make_shared<Book>();
+  book->id = st->columnInt64(0);
+  book->title = st->columnText(1);
+  book->author = st->columnText(2);
+  book->ts_added = st->columnInt(10);
+  book->cloud = st->columnInt(11) != 0;
+  book->cloud_ext = st->columnText(12);
+  book->local = st->columnInt(13) != 0;
+  book->path = st->columnText(14);
+  book->fast_hash = st->columnBlob(15);
+  book->resource_id = st->columnBlob(16);
+  auto settings = std::make_shared<BookSettings>();
+  settings->position = st->columnText(17);
+  settings->cpage = st->columnInt(18);
+  settings->npage = st->columnInt(19);
+  settings->opentime = st->columnInt(20);
+  settings->completed = st->columnInt(21);
+  settings->favorite = st->columnInt(22);
+  settings->custom = st->columnText(23);
+  settings->position_ts = st->columnInt(24);
+  settings->favorite_ts = st->columnInt(25);
+  book->settings = std::move(settings);
+  st->reset();
+  readFileProps(*book);
+  DB_LOG(MW_LOG_DETAIL,
+         "book \n\t id [%lld]\n\t path [%s]\n\t title [%s]\n\t on cloud [%s]\n\t local [%s]\n\t "
+         "cloud_file_ext [%s]\n",
+         static_cast<long long>(book->id), book->path.c_str(), book->title.c_str(),
+         TrueFalse(book->cloud), TrueFalse(book->local), book->cloud_ext.c_str());
+  readStoreData(*book);
+  return book;
+}
+
+void DBManager::readFileProps(Book& book) {
+  book.drm = getFileProp(book.fast_hash, db::kFilePropDrm) == "1" ? 1 : 0;
+  const std::string loan = getFileProp(book.fast_hash, db::kFilePropLoanExpiry);
+  if (!loan.empty() && loan != "0") {
+    book.loan_exp = ParseSeconds(loan);
+    book.loan_id = getFileProp(book.fast_hash, db::kFilePropLoanId);
+  }
+}
+
+void DBManager::readStoreData(Book& book) {
+  const std::string json = getFileProp(book.fast_hash, db::kFilePropStoreData);
+  if (json.empty())
+    return;
+  store_wrapper_.clear();
+  if (!store_wrapper_.read(json))
+    return;
+  book.is_sample = true;
+  book.store_id = store_wrapper_.storeId();
+  if (static_cast<int64_t>(std::time(nullptr)) <
+      store_wrapper_.priceTimestamp() + kPriceLifetimeSeconds) {
+    book.store_price = store_wrapper_.price();
+    book.store_price_old = store_wrapper_.priceOld();
+  }
+}
+
+std::string DBManager::getFileProp(const std::string& fast_hash, db::FileProp prop) {
+  std::shared_ptr<Statement> st =
+      db_.prepare("SELECT value FROM file_props WHERE fast_hash = ? AND prop_type = ? ");
+  if (!st)
+    return std::string();
+  try {
+    st->bindBlob(1, fast_hash);
+    st->bind(2, static_cast<int64_t>(prop));
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return std::string();
+  }
+  if (st->step() != SQLITE_ROW)
+    return std::string();
+  std::string value = st->columnText(0);
+  DB_LOG(MW_LOG_DETAIL, "GetFileProp %d %s", static_cast<int>(prop), value.c_str());
+  return value;
+}
+
+int DBManager::getNotViewedNotificationsCount() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::shared_ptr<Statement> st = db_.prepare(
+      "\tSELECT\t\t\tcount(t.timestampid)\t\tFROM\ttags2 t INNER JOIN timestamps ts ON ts.id = "
+      "t.timestampid\t\tWHERE\t\t\tprofileid = ? \t\t\tAND (is_viewed = 0 OR is_viewed is NULL)");
+  if (!st.get()) {
+    logGuard("!st.get()", "(\"-1\")", "");
+    return -1;
+  }
+  try {
+    st->bind(1, profile_id);
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return -1;
+  }
+  return st->step() == SQLITE_ROW ? st->columnInt(0) : -1;
+}
+
+void DBManager::bumpChangeCounter() {
+  if (db_.changes() <= 0)
+    return;
+  if (DeviceSharedState* state = GetDeviceSharedState()) {
+    // Other processes map the same bytes, so the increment must be one atomic operation.
+    __atomic_add_fetch(&state->library_change_counter, 1u, __ATOMIC_SEQ_CST);
+  }
+}
+
+int DBManager::markAsRead(int book_id, bool completed) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const char* statements[] = {
+      "UPDATE books_settings SET completed = ? WHERE bookid = ? AND profileid=?",
+      "INSERT OR IGNORE INTO books_settings(completed,bookid,profileid) VALUES (?,?,?)"};
+  // The update changes an existing row; the insert adds one when the profile had none.
+  for (const char* sql : statements) {
+    std::shared_ptr<Statement> st = db_.prepare(sql);
+    if (!st.get()) {
+      logGuard("!st.get()", "(\"MW_FAILED\")", "");
+      return -1;
+    }
+    try {
+      st->bind(1, completed ? 1 : 0);
+      st->bind(2, book_id);
+      st->bind(3, profile_id);
+    } catch (const Statement::BindError& error) {
+      DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+      return error.code();
+    }
+    st->step();
+    bumpChangeCounter();
+  }
+  return 0;
+}
+
+std::vector<std::string> DBManager::getBookLocalFiles(int64_t book_id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::vector<std::string> paths;
+  std::shared_ptr<Statement> st = db_.prepare(DbQueries::bookLocalFiles(storageClause()));
+  if (!st.get()) {
+    logGuard("!st.get()", "(\"result\")", "");
+    return paths;
+  }
+  try {
+    st->bind(1, book_id);
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return paths;
+  }
+  while (st->step() == SQLITE_ROW) paths.push_back(st->columnText(0));
+  return paths;
+}
+
+int DBManager::removeFile(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos || slash + 1 == path.size())
+    return 0;
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::shared_ptr<Statement> st = db_.prepare(DbQueries::removeFile(storageClause()));
+  if (!st.get()) {
+    logGuard("!st.get()", "(\"MW_FAILED\")", "");
+    return -1;
+  }
+  try {
+    st->bind(1, path.substr(slash + 1));
+    st->bind(2, path.substr(0, slash));
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return -1;
+  }
+  const int code = st->step();
+  bumpChangeCounter();
+  return code == SQLITE_DONE ? 0 : -1;
+}
+
+int DBManager::runEdit(const std::string& sql) {
+  std::shared_ptr<Statement> st = db_.prepare(sql);
+  if (!st.get()) {
+    logGuard("!st.get()", "(\"MW_FAILED\")", "");
+    return -1;
+  }
+  const int code = st->step();
+  bumpChangeCounter();
+  return code == SQLITE_DONE ? 0 : -1;
+}
+
+int DBManager::removeFilesByTimestamp(int ts) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return runEdit(DbQueries::removeFilesByTimestamp(storageClause(), ts));
+}
+
+int DBManager::removeFromAddedAndOpenedByTimestamp(int ts) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::shared_ptr<Statement> st = db_.prepare(
+      "UPDATE books_impl SET ts_added = 0, date_added=NULL WHERE ts_added = ? and EXISTS (SELECT "
+      "file.id FROM files file WHERE file.book_id = books_impl.id AND ext <> \"acsm\" )");
+  if (!st.get()) {
+    logGuard("!st.get()", "(\"MW_FAILED\")", "");
+    return -1;
+  }
+  try {
+    st->bind(1, ts);
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return -1;
+  }
+  const int code = st->step();
+  bumpChangeCounter();
+  return code == SQLITE_DONE ? 0 : -1;
+}
+
+int DBManager::removeFromAddedAndOpened(int64_t book_id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::shared_ptr<Statement> added =
+      db_.prepare("UPDATE books_impl SET ts_added = 0, date_added=NULL WHERE id = ?");
+  std::shared_ptr<Statement> opened =
+      db_.prepare("UPDATE books_settings SET opentime = 0 WHERE bookid = ? AND profileid = ?");
+  if (!added.get() || !opened.get()) {
+    logGuard("!st.get()", "(\"MW_FAILED\")", "");
+    return -1;
+  }
+  try {
+    added->bind(1, book_id);
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return -1;
+  }
+  // Taking the book off the added list alone does not count as a library change.
+  DB_LOG(MW_LOG_DETAIL, "Remove book from added result [%d]", added->step());
+  try {
+    opened->bind(1, book_id);
+    opened->bind(2, profile_id);
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return -1;
+  }
+  const int code = opened->step();
+  bumpChangeCounter();
+  DB_LOG(MW_LOG_DETAIL, "Remove book from opened result [%d]", code);
+  return code == SQLITE_DONE ? 0 : -1;
+}
+
+}  // namespace marrowleaf::desktop

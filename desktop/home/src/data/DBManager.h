@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "data/Item.h"
+#include "platform/utils/DbManager.h"
+#include "platform/utils/JsonBookStoreWrapper.h"
+#include "platform/utils/Sqlite.h"
+
+namespace marrowleaf::desktop {
+
+// The home screen's gateway to the library database that the device's file indexer keeps: the
+// recently opened and newly added books, the members of an added group, single books with their
+// reading state and file properties, the unseen notifications, and the few edits the home screen
+// makes. One connection serves two threads (the data manager's query thread and the event-loop
+// thread), so every public query and edit holds the mutex for its whole run. When the database
+// can't be opened every statement fails to prepare: lists are empty and counts -1.
+class DBManager {
+ public:
+  // A group shows this many tiles before its more tile; getBooksByTimestamp reads two more books.
+  static constexpr uint32_t kGroupLimit = 21;
+  static constexpr const char* kModule = "DesktopDB";
+
+  // The process-wide instance, created and initialised on first use. The first call must come
+  // before a second thread can call.
+  static DBManager* Instance();
+
+  // Tests and tools make instances of their own; the program uses Instance().
+  DBManager() = default;
+  DBManager(const DBManager&) = delete;
+  DBManager& operator=(const DBManager&) = delete;
+
+  void init();
+  void initCollations();
+  int getProfileByName(const std::string& name);
+  int addNewProfile(const std::string& name);
+
+  void updateStorageIds();
+  bool hasCloudStorages();
+
+  Items getBookItems(size_t max);
+  std::shared_ptr<Item> getBooksByTimestamp(int ts);
+  std::shared_ptr<Item> getFilesRelatedToBooksIdByTimestamp(int ts);
+  int getNotViewedNotificationsCount();
+
+  int markAsRead(int book_id, bool completed);
+  std::vector<std::string> getBookLocalFiles(int64_t book_id);
+  int removeFile(const std::string& path);
+  int removeFilesByTimestamp(int ts);
+  int removeFromAddedAndOpened(int64_t book_id);
+  int removeFromAddedAndOpenedByTimestamp(int ts);
+
+  int profileId() const { return profile_id; }
+  const std::string& collateClause() const { return collate_clause; }
+  const std::string& collateWithNumbersClause() const { return collate_with_numbers_clause; }
+
+ private:
+  // The parts of getBookItems and getBooksByTimestamp; the caller holds the mutex.
+  std::shared_ptr<Book> getBook(int64_t id);
+  std::string getFileProp(const std::string& fast_hash, utilities::db::FileProp prop);
+  Items getOpenedBooks(size_t max);
+  Items getAddedBooks(size_t max, int since);
+  Items getAcsmBooks(size_t max, int since);
+  std::shared_ptr<utilities::Statement> cachedStatement(const std::string& sql);
+  void readFileProps(Book& book);
+  void readStoreData(Book& book);
+  std::string storageClause() const;
+  // Raises the library-change counter of the shared device state when the last statement changed
+  // rows, so that other applications notice the edit.
+  void bumpChangeCounter();
+  int runEdit(const std::string& sql);
+  static void logGuard(const char* expression, const char* value, const char* message);
+
+  utilities::Sqlite db_;
+  std::vector<int64_t> storage_ids;
+  std::map<std::string, std::shared_ptr<utilities::Statement>> statements_;
+  int profile_id = -1;
+  std::mutex mutex_;
+  utilities::JsonBookStoreWrapper store_wrapper_;
+  std::string collate_clause = " ";
+  std::string collate_with_numbers_clause = " ";
+};
+
+}  // namespace marrowleaf::desktop

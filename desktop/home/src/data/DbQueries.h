@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace marrowleaf::desktop {
+
+// The texts of the library statements that carry inserted values (storages, limits, time stamps,
+// the profile, the collation). They are kept apart from DBManager so that the exact texts, which
+// the indexer's indexes were chosen for, can be checked on their own.
+class DbQueries {
+ public:
+  // "(col = 1 OR col = 2)"; "(0)", which matches nothing, without storages.
+  static std::string toStringNoSubquery(const std::string& column, const std::vector<int64_t>& ids);
+
+  static std::string openedBooks(const std::string& storages, int profile_id, size_t max);
+  static std::string addedBooks(const std::string& storages, int since, size_t max);
+  static std::string acsmBooks(const std::string& storages, int since, size_t max);
+  static std::string booksByTimestamp(const std::string& storages, int ts,
+                                      const std::string& collate_with_numbers);
+  static std::string filesByTimestamp(const std::string& storages, int ts);
+  static std::string book(const std::string& storages);
+  static std::string bookLocalFiles(const std::string& storages);
+  static std::string removeFile(const std::string& storages);
+  static std::string removeFilesByTimestamp(const std::string& storages, int ts);
+};
+
+}  // namespace marrowleaf::desktop

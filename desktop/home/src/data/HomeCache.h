@@ -1,0 +1,25 @@
+#pragma once
+
+#include "data/Item.h"
+
+namespace marrowleaf::desktop {
+
+// The home-screen cache: the device block as it was when the program last left, so that the next
+// start can draw it before the first library query returns. A key-value file of the device:
+// "version" = 2, then "item.<i>.type|books_count|timestamp" and "item.<i>.book.<k>.<field>" for the
+// books a tile draws (one for single books, up to three for a group, none for other items).
+class HomeCache {
+ public:
+  static constexpr const char* kPath = "/mnt/ext1/system/cache/desktop/cache.dat";
+  static constexpr int kVersion = 2;
+  static constexpr int kMaxItems = 50;
+
+  // Replaces the file with the items. Each save starts from an empty file and replaces the old one
+  // whole, so nothing of an earlier, longer list survives. False when it could not be written.
+  static bool Save(const Items& items);
+  // The items of the file; empty when it is missing, damaged before its version or of another
+  // version. A damaged file yields the items before the damage.
+  static Items Load();
+};
+
+}  // namespace marrowleaf::desktop

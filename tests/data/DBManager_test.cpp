@@ -1,0 +1,304 @@
+#include "data/DBManager.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "data/DbQueries.h"
+#include "data/TestLibrary.h"
+#include "platform/sdk/device.h"
+#include "support/TempDeviceRoot.h"
+
+namespace marrowleaf::desktop {
+namespace {
+
+using test::TempDeviceRoot;
+using test::TestLibrary;
+
+class DBManagerTest : public ::testing::Test {
+ protected:
+  DBManager& Db() {
+    if (!db_) {
+      db_ = std::make_unique<DBManager>();
+      db_->init();
+    }
+    return *db_;
+  }
+  std::vector<int32_t> Types(const Items& items) {
+    std::vector<int32_t> types;
+    for (const auto& item : items) types.push_back(item->type_);
+    return types;
+  }
+  std::vector<std::string> Titles(const Items& items) {
+    std::vector<std::string> titles;
+    for (const auto& item : items) {
+      titles.push_back(item->books_.empty() ? "-" : item->books_[0]->title);
+    }
+    return titles;
+  }
+
+  TempDeviceRoot root_;
+  TestLibrary library_{root_};
+  std::unique_ptr<DBManager> db_;
+};
+
+TEST_F(DBManagerTest, ListsOpenedAndAddedBooksNewestFirstWithTheirReadingState) {
+  const int64_t opened = library_.AddBook("Opened", 0);
+  library_.Open(opened, 3000, 12, 240, 1);
+  library_.AddBook("Added", 2000);
+  library_.AddBook("Newest", 4000);
+
+  Items items = Db().getBookItems(10);
+  ASSERT_EQ((std::vector<std::string>{"Newest", "Opened", "Added"}), Titles(items));
+  EXPECT_EQ((std::vector<int32_t>{ITEM_ADDED, ITEM_OPENED, ITEM_ADDED}), Types(items));
+  const Book& book = *items[1]->books_[0];
+  EXPECT_EQ(3000, items[1]->timestamp_);
+  EXPECT_EQ("/mnt/ext1/Books/Opened.fb2", book.path);
+  ASSERT_TRUE(book.settings);
+  EXPECT_EQ(12, book.settings->cpage);
+  EXPECT_EQ(240, book.settings->npage);
+  EXPECT_EQ(1, book.settings->favorite);
+  EXPECT_EQ("pos", book.settings->position);
+  EXPECT_EQ(TestLibrary::FastHash(opened), book.fast_hash);
+  EXPECT_EQ(std::string("\x00\xff", 2), book.resource_id.substr(0, 2));
+  // A book never opened still carries an empty reading state.
+  ASSERT_TRUE(items[0]->books_[0]->settings);
+  EXPECT_EQ(0, items[0]->books_[0]->settings->opentime);
+}
+
+TEST_F(DBManagerTest, ShowsABookOnceAsWhicheverHappenedLastOpenOrAdd) {
+  const int64_t read_after_adding = library_.AddBook("ReadAfterAdding", 1000);
+  library_.Open(read_after_adding, 1500);
+  const int64_t added_again = library_.AddBook("AddedAgain", 2500);
+  library_.Open(added_again, 2000);
+
+  Items items = Db().getBookItems(10);
+  EXPECT_EQ((std::vector<std::string>{"AddedAgain", "ReadAfterAdding"}), Titles(items));
+  EXPECT_EQ((std::vector<int32_t>{ITEM_ADDED, ITEM_OPENED}), Types(items));
+}
+
+TEST_F(DBManagerTest, AFullListEndsInTheMoreTileAndZeroSlotsGiveNothing) {
+  for (int i = 1; i <= 5; ++i) library_.AddBook("Book" + std::to_string(i), 1000 * i);
+  Items items = Db().getBookItems(3);
+  ASSERT_EQ(3u, items.size());
+  EXPECT_EQ("Book5", items[0]->books_[0]->title);
+  EXPECT_EQ(ITEM_MORE, items[2]->type_);
+  EXPECT_TRUE(items[2]->books_.empty());
+  EXPECT_EQ(0, items[2]->timestamp_);
+  EXPECT_TRUE(Db().getBookItems(0).empty());
+}
+
+TEST_F(DBManagerTest, BooksAddedAtOneMomentFormAGroupSortedByTitleWithNumbers) {
+  library_.AddBook("Volume 10", 7000);
+  library_.AddBook("Volume 2", 7000);
+  library_.AddBook("volume 1", 7000);
+  Items items = Db().getBookItems(10);
+  ASSERT_EQ(1u, items.size());
+  EXPECT_EQ(ITEM_ADDED_GROUP, items[0]->type_);
+  EXPECT_EQ(3, items[0]->books_count_);
+  EXPECT_TRUE(items[0]->books_.empty());
+
+  std::shared_ptr<Item> group = Db().getBooksByTimestamp(7000);
+  ASSERT_EQ(3u, group->books_.size());
+  EXPECT_EQ(" COLLATE locale_dependent_collation_with_numbers ", Db().collateWithNumbersClause());
+  EXPECT_EQ("volume 1", group->books_[0]->title);
+  EXPECT_EQ("Volume 2", group->books_[1]->title);
+  EXPECT_EQ("Volume 10", group->books_[2]->title);
+}
+
+TEST_F(DBManagerTest, ALargeGroupReadsOnlyTheBooksItShows) {
+  for (int i = 0; i < 40; ++i) library_.AddBook("Member " + std::to_string(i), 9000);
+  std::shared_ptr<Item> group = Db().getBooksByTimestamp(9000);
+  EXPECT_EQ(40, group->books_count_);
+  EXPECT_EQ(DBManager::kGroupLimit + 2, group->books_.size());
+  std::shared_ptr<Item> files = Db().getFilesRelatedToBooksIdByTimestamp(9000);
+  EXPECT_EQ(40, files->books_count_);
+  EXPECT_EQ("/mnt/ext1/Books/Member 0.fb2", files->books_[0]->path);
+}
+
+TEST_F(DBManagerTest, AudioPlaylistsAndHiddenBooksStayOffAndAcsmDownloadsShowAsAdded) {
+  library_.AddBook("Song", 5000, "Song.mp3");
+  const int64_t hidden = library_.AddBook("Hidden", 5100);
+  library_.Exec("UPDATE books_impl SET hidden = 1 WHERE id = " + std::to_string(hidden));
+  library_.AddBook("Download", 5200, "Download.acsm");
+  const int64_t opened_acsm = library_.AddBook("OpenedToken", 0, "OpenedToken.acsm");
+  library_.Open(opened_acsm, 6000);
+
+  Items items = Db().getBookItems(10);
+  ASSERT_EQ((std::vector<std::string>{"Download"}), Titles(items));
+  EXPECT_EQ(ITEM_ADDED, items[0]->type_);
+  EXPECT_EQ(5200, items[0]->timestamp_);
+}
+
+TEST_F(DBManagerTest, ReadsCloudStateDrmLoansAndFreshSamplePrices) {
+  const int64_t both = library_.AddBook("Both", 1000, "Both.epub", TestLibrary::kInternal);
+  library_.AddFile(both, "Both.pdf", TestLibrary::kCloud, "/cloud");
+  const int64_t cloud =
+      library_.AddBook("CloudOnly", 1100, "CloudOnly.epub", TestLibrary::kCloud, "/cloud");
+  library_.AddProp(both, 3, "1");
+  library_.AddProp(both, 5, "1900000000");
+  library_.AddProp(both, 6, "loan-7");
+  const int64_t fresh = library_.AddBook("FreshSample", 1200);
+  library_.AddProp(
+      fresh, 18,
+      "{\"store_id\": 42, \"price\": \"1.99\", \"price_old\": \"2.99\", \"price_ts\": " +
+          std::to_string(std::time(nullptr)) + "}");
+  const int64_t stale = library_.AddBook("StaleSample", 1300);
+  library_.AddProp(stale, 18, "{\"store_id\": \"s-9\", \"price\": \"1.99\", \"price_ts\": 1000}");
+  const int64_t no_loan = library_.AddBook("NoLoan", 1400);
+  library_.AddProp(no_loan, 5, "0");
+  library_.AddProp(no_loan, 6, "ignored");
+
+  Items items = Db().getBookItems(10);
+  ASSERT_EQ(5u, items.size());
+  const Book& no_loan_book = *items[0]->books_[0];
+  EXPECT_EQ(0, no_loan_book.loan_exp);
+  EXPECT_EQ("", no_loan_book.loan_id);
+  const Book& stale_book = *items[1]->books_[0];
+  EXPECT_TRUE(stale_book.is_sample);
+  EXPECT_EQ("s-9", stale_book.store_id);
+  EXPECT_EQ("", stale_book.store_price);
+  const Book& fresh_book = *items[2]->books_[0];
+  EXPECT_TRUE(fresh_book.is_sample);
+  EXPECT_EQ("42", fresh_book.store_id);
+  EXPECT_EQ("1.99", fresh_book.store_price);
+  EXPECT_EQ("2.99", fresh_book.store_price_old);
+  const Book& cloud_book = *items[3]->books_[0];
+  EXPECT_EQ(cloud, cloud_book.id);
+  EXPECT_TRUE(cloud_book.cloud);
+  EXPECT_FALSE(cloud_book.local);
+  EXPECT_EQ("", cloud_book.path);
+  const Book& both_book = *items[4]->books_[0];
+  EXPECT_TRUE(both_book.cloud);
+  EXPECT_TRUE(both_book.local);
+  EXPECT_EQ("pdf", both_book.cloud_ext);
+  EXPECT_EQ("/mnt/ext1/Books/Both.epub", both_book.path);
+  EXPECT_EQ(1, both_book.drm);
+  EXPECT_EQ(1900000000, both_book.loan_exp);
+  EXPECT_EQ("loan-7", both_book.loan_id);
+  EXPECT_FALSE(both_book.is_sample);
+}
+
+TEST_F(DBManagerTest, BooksOfARemovedCardDisappearAfterTheStoragesAreUpdated) {
+  library_.AddBook("OnCard", 1000, "OnCard.fb2", TestLibrary::kCard, "/mnt/ext2/Books");
+  library_.AddBook("OnUsb", 1100, "OnUsb.fb2", TestLibrary::kUsb, "/mnt/ext3/Books");
+  ASSERT_EQ((std::vector<std::string>{"OnCard"}), Titles(Db().getBookItems(10)));
+  std::filesystem::remove_all(root_.Host("/mnt/ext2"));
+  Db().updateStorageIds();
+  EXPECT_TRUE(Db().getBookItems(10).empty());
+}
+
+TEST_F(DBManagerTest, WithoutStoragesEveryListIsEmpty) {
+  library_.AddBook("Anywhere", 1000);
+  library_.Exec("DELETE FROM storages");
+  EXPECT_EQ("(0)", DbQueries::toStringNoSubquery("file.storageid", {}));
+  EXPECT_TRUE(Db().getBookItems(10).empty());
+  EXPECT_EQ(0, Db().getBooksByTimestamp(1000)->books_count_);
+  EXPECT_FALSE(Db().hasCloudStorages());
+}
+
+TEST_F(DBManagerTest, CreatesTheProfileItDoesNotFind) {
+  library_.Exec("DELETE FROM profiles");
+  EXPECT_GT(Db().profileId(), 0);
+  EXPECT_EQ(Db().profileId(), library_.QueryInt("SELECT id FROM profiles WHERE name = 'default'"));
+}
+
+TEST_F(DBManagerTest, CountsUnseenNotificationsOfTheProfile) {
+  library_.Exec(
+      "INSERT INTO timestamps (id) VALUES (1), (2);"
+      "INSERT INTO tags2 (timestampid, profileid, is_viewed) VALUES (1, 1, 0), (2, 1, NULL),"
+      "(1, 1, 1), (2, 7, 0), (99, 1, 0);");
+  EXPECT_EQ(2, Db().getNotViewedNotificationsCount());
+}
+
+TEST_F(DBManagerTest, MarkAsReadUpdatesOrCreatesTheReadingStateAndRaisesTheChangeCounter) {
+  const int64_t opened = library_.AddBook("Opened", 1000);
+  library_.Open(opened, 2000);
+  const int64_t fresh = library_.AddBook("Fresh", 1000);
+  DeviceSharedState* state = GetDeviceSharedState();
+  ASSERT_NE(nullptr, state);
+  const uint32_t before = state->library_change_counter;
+
+  EXPECT_EQ(0, Db().markAsRead(static_cast<int>(opened), true));
+  EXPECT_EQ(0, Db().markAsRead(static_cast<int>(fresh), true));
+  EXPECT_EQ(1, library_.QueryInt("SELECT completed FROM books_settings WHERE bookid = " +
+                                 std::to_string(opened)));
+  EXPECT_EQ(2000, library_.QueryInt("SELECT opentime FROM books_settings WHERE bookid = " +
+                                    std::to_string(opened)));
+  EXPECT_EQ(1, library_.QueryInt("SELECT completed FROM books_settings WHERE bookid = " +
+                                 std::to_string(fresh)));
+  EXPECT_EQ(before + 2, state->library_change_counter);
+}
+
+TEST_F(DBManagerTest, RemovingFromTheHomeScreenClearsAddedTimeAndOpenTime) {
+  const int64_t book = library_.AddBook("Book", 1000);
+  library_.Open(book, 2000);
+  library_.AddBook("GroupA", 3000);
+  library_.AddBook("GroupB", 3000);
+  const int64_t token = library_.AddBook("Token", 3000, "Token.acsm");
+
+  EXPECT_EQ(0, Db().removeFromAddedAndOpened(book));
+  EXPECT_EQ(0, Db().removeFromAddedAndOpenedByTimestamp(3000));
+  EXPECT_EQ(
+      0, library_.QueryInt("SELECT ts_added FROM books_impl WHERE id = " + std::to_string(book)));
+  EXPECT_EQ(0, library_.QueryInt("SELECT opentime FROM books_settings WHERE bookid = " +
+                                 std::to_string(book)));
+  // A download token keeps its place: it has no file but the token.
+  EXPECT_EQ(3000, library_.QueryInt("SELECT ts_added FROM books_impl WHERE id = " +
+                                    std::to_string(token)));
+  EXPECT_EQ((std::vector<std::string>{"Token"}), Titles(Db().getBookItems(10)));
+}
+
+TEST_F(DBManagerTest, RemovesFilesByPathAndByGroupButIgnoresABareName) {
+  const int64_t book = library_.AddBook("Single", 1000);
+  library_.AddFile(book, "Single.pdf", TestLibrary::kCloud, "/cloud");
+  library_.AddBook("G1", 2000);
+  library_.AddBook("G2", 2000);
+  EXPECT_EQ((std::vector<std::string>{"/mnt/ext1/Books/Single.fb2"}), Db().getBookLocalFiles(book));
+
+  EXPECT_EQ(0, Db().removeFile("Single.fb2"));
+  EXPECT_EQ(0, Db().removeFile("/mnt/ext1/Books/"));
+  EXPECT_EQ(4, library_.QueryInt("SELECT count(*) FROM files"));
+  EXPECT_EQ(0, Db().removeFile("/mnt/ext1/Books/Single.fb2"));
+  EXPECT_EQ(3, library_.QueryInt("SELECT count(*) FROM files"));
+  EXPECT_EQ(0, Db().removeFilesByTimestamp(2000));
+  EXPECT_EQ(1, library_.QueryInt("SELECT count(*) FROM files"));
+}
+
+TEST(DBManagerFaults, AMissingDatabaseGivesEmptyListsAndIsNeverCreated) {
+  TempDeviceRoot root;
+  root.MakeFolder("/mnt/ext1/system/explorer-3");
+  DBManager db;
+  db.init();
+  EXPECT_TRUE(db.getBookItems(10).empty());
+  EXPECT_EQ(-1, db.getNotViewedNotificationsCount());
+  EXPECT_EQ(-1, db.markAsRead(1, true));
+  EXPECT_FALSE(root.Exists(TestLibrary::kDbPath));
+}
+
+TEST(DBManagerFaults, ACorruptDatabaseGivesEmptyListsAndCountsOfMinusOne) {
+  TempDeviceRoot root;
+  root.Write(TestLibrary::kDbPath, std::string(4096, '\x5a'));
+  DBManager db;
+  db.init();
+  EXPECT_TRUE(db.getBookItems(10).empty());
+  EXPECT_EQ(0, db.getBooksByTimestamp(5)->books_count_);
+  EXPECT_EQ(-1, db.getNotViewedNotificationsCount());
+  EXPECT_EQ(-1, db.removeFromAddedAndOpened(1));
+}
+
+TEST(DBManagerFaults, ALockedDatabaseFailsAfterTheBusyTimeoutInsteadOfHanging) {
+  TempDeviceRoot root;
+  TestLibrary library(root);
+  library.AddBook("Book", 1000);
+  DBManager db;
+  db.init();
+  library.Exec("BEGIN EXCLUSIVE");
+  EXPECT_EQ(-1, db.getNotViewedNotificationsCount());
+  EXPECT_TRUE(db.getBookItems(10).empty());
+  library.Exec("COMMIT");
+  EXPECT_EQ(1u, db.getBookItems(10).size());
+}
+
+}  // namespace
+}  // namespace marrowleaf::desktop

@@ -1,0 +1,214 @@
+#include "data/DataManager.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "data/TestLibrary.h"
+#include "support/TempDeviceRoot.h"
+
+namespace marrowleaf::desktop {
+namespace {
+
+using namespace std::chrono_literals;
+using test::TempDeviceRoot;
+using test::TestLibrary;
+
+// The notifications the query thread sends, in order.
+class EventLog {
+ public:
+  void Add(int type) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    types_.push_back(type);
+    condition_.notify_all();
+  }
+  // Waits until count events arrived; returns their types.
+  std::vector<int> WaitFor(size_t count) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    condition_.wait_for(lock, 20s, [&] { return types_.size() >= count; });
+    return types_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable condition_;
+  std::vector<int> types_;
+};
+
+class DataManagerTest : public ::testing::Test {
+ protected:
+  void Start() {
+    db_.init();
+    data_ = std::make_unique<DataManager>(&db_, [this](int type) { events_.Add(type); });
+    data_->init();
+  }
+  // Runs a book-items query and applies its result; returns applyBookItems' answer.
+  bool Reload(int slots, size_t events_so_far) {
+    data_->requestBookItems(slots);
+    events_.WaitFor(events_so_far + 1);
+    return data_->applyBookItems();
+  }
+
+  TempDeviceRoot root_;
+  TestLibrary library_{root_};
+  DBManager db_;
+  EventLog events_;
+  std::unique_ptr<DataManager> data_;
+};
+
+TEST_F(DataManagerTest, RequestsBeforeTheThreadStartsAreDropped) {
+  db_.init();
+  DataManager data(&db_, [this](int type) { events_.Add(type); });
+  data.requestBookItems(5);
+  int count = 0;
+  EXPECT_FALSE(data.applyBookItems());
+  EXPECT_FALSE(data.getNotViewedNotificationsCount(count));
+  data.init();
+  data.requestNotViewedNotificationsCount();
+  EXPECT_EQ((std::vector<int>{eQueryNotViewedNotificationsCount}), events_.WaitFor(1));
+}
+
+TEST_F(DataManagerTest, AppliesANewListOnlyAfterItsEventAndReportsWhetherItChanged) {
+  library_.AddBook("First", 1000);
+  const int64_t second = library_.AddBook("Second", 2000);
+  Start();
+  EXPECT_EQ(0u, data_->getItemsCount(DEVICE_BLOCK));
+  EXPECT_TRUE(Reload(10, 0));
+  ASSERT_EQ(2u, data_->getItemsCount(DEVICE_BLOCK));
+  EXPECT_EQ("Second", data_->getItem(DEVICE_BLOCK, 0)->books_[0]->title);
+  EXPECT_FALSE(data_->getItem(DEVICE_BLOCK, 2));
+  EXPECT_FALSE(data_->getItem(7, 0));
+  EXPECT_EQ(0u, data_->getItemsCount(7));
+
+  EXPECT_FALSE(Reload(10, 1));  // nothing a tile shows changed
+  library_.Open(second, 3000, 40, 100);
+  EXPECT_TRUE(Reload(10, 2));  // the page and the kind of tile changed
+  EXPECT_EQ(ITEM_OPENED, data_->getItem(DEVICE_BLOCK, 0)->type_);
+}
+
+TEST_F(DataManagerTest, TwoReloadsRunInOrderAndTheSecondResultWins) {
+  for (int i = 1; i <= 6; ++i) library_.AddBook("Book" + std::to_string(i), 1000 * i);
+  Start();
+  data_->requestBookItems(2);
+  data_->requestBookItems(5);
+  EXPECT_EQ((std::vector<int>{eQueryBookItems, eQueryBookItems}), events_.WaitFor(2));
+  EXPECT_TRUE(data_->applyBookItems());
+  EXPECT_EQ(5u, data_->getItemsCount(DEVICE_BLOCK));
+}
+
+TEST_F(DataManagerTest, AGroupGetsItsBooksAndKeepsThemAcrossAnUnchangedReload) {
+  for (int i = 0; i < 30; ++i) library_.AddBook("Member " + std::to_string(i), 5000);
+  Start();
+  ASSERT_TRUE(Reload(10, 0));
+  std::shared_ptr<Item> group = data_->getItem(DEVICE_BLOCK, 0);
+  ASSERT_EQ(ITEM_ADDED_GROUP, group->type_);
+  EXPECT_TRUE(group->books_.empty());
+
+  data_->requestBooksByTimestamp(group->timestamp_);
+  events_.WaitFor(2);
+  data_->applyGroupBooks();
+  ASSERT_EQ(23u, group->books_.size());
+  EXPECT_EQ(30, group->books_count_);
+  for (size_t i = 0; i < group->books_.size(); ++i) {
+    EXPECT_EQ(i == data_->getGroupLimit() - 1, group->books_[i]->is_more) << i;
+  }
+
+  // The reload keeps the same group record and asks for its books again.
+  EXPECT_FALSE(Reload(10, 2));
+  EXPECT_EQ(group, data_->getItem(DEVICE_BLOCK, 0));
+  EXPECT_EQ(23u, group->books_.size());
+  EXPECT_EQ(eQueryBooksByTimestamp, events_.WaitFor(4).back());
+}
+
+TEST_F(DataManagerTest, TheNotificationCountIsUnknownUntilItsQueryFinishes) {
+  library_.Exec(
+      "INSERT INTO timestamps (id) VALUES (1); INSERT INTO tags2 (timestampid, "
+      "profileid, is_viewed) VALUES (1, 1, 0), (1, 1, 0), (1, 1, 0);");
+  Start();
+  int count = 0;
+  EXPECT_FALSE(data_->getNotViewedNotificationsCount(count));
+  data_->requestNotViewedNotificationsCount();
+  events_.WaitFor(1);
+  ASSERT_TRUE(data_->getNotViewedNotificationsCount(count));
+  EXPECT_EQ(3, count);
+}
+
+TEST_F(DataManagerTest, EditsChangeTheLibraryAndTheFilesButNotTheList) {
+  const int64_t single = library_.AddBook("Single", 1000);
+  library_.AddBook("G1", 2000);
+  library_.AddBook("G2", 2000);
+  root_.Write("/mnt/ext1/Books/Single.fb2", "book");
+  root_.Write("/mnt/ext1/Books/G1.fb2", "book");
+  root_.Write("/mnt/ext1/Books/G2.fb2", "book");
+  Start();
+  ASSERT_TRUE(Reload(10, 0));
+  ASSERT_EQ(2u, data_->getItemsCount(DEVICE_BLOCK));
+  std::shared_ptr<Item> group = data_->getItem(DEVICE_BLOCK, 0);
+  std::shared_ptr<Item> book = data_->getItem(DEVICE_BLOCK, 1);
+
+  data_->markAsRead(book->books_[0], true);
+  EXPECT_EQ(1, book->books_[0]->settings->completed);
+  data_->deleteBook(book->books_[0]);
+  EXPECT_FALSE(root_.Exists("/mnt/ext1/Books/Single.fb2"));
+  EXPECT_EQ(
+      0, library_.QueryInt("SELECT count(*) FROM files WHERE book_id = " + std::to_string(single)));
+  data_->deleteGroupFiles(group);
+  EXPECT_FALSE(root_.Exists("/mnt/ext1/Books/G1.fb2"));
+  EXPECT_FALSE(root_.Exists("/mnt/ext1/Books/G2.fb2"));
+  EXPECT_EQ(0, library_.QueryInt("SELECT count(*) FROM files"));
+  EXPECT_EQ(2u, data_->getItemsCount(DEVICE_BLOCK));
+
+  auto more = std::make_shared<Item>();
+  more->type_ = ITEM_MORE;
+  EXPECT_EQ(ITEM_MORE, data_->removeFromHome(more));
+  EXPECT_EQ(0, data_->removeFromHome(nullptr));
+  library_.AddBook("H1", 4000);
+  library_.AddBook("H2", 4000);
+  auto other_group = std::make_shared<Item>();
+  other_group->type_ = ITEM_ADDED_GROUP;
+  other_group->timestamp_ = 4000;
+  EXPECT_EQ(0, data_->removeFromHome(other_group));
+  EXPECT_EQ(0, library_.QueryInt("SELECT count(*) FROM books_impl WHERE ts_added = 4000"));
+}
+
+TEST_F(DataManagerTest, TheEventLoopNeverWaitsForARunningQuery) {
+  library_.AddBook("Book", 1000);
+  Start();
+  library_.Exec("BEGIN EXCLUSIVE");  // the query waits for the busy timeout
+  data_->requestBookItems(10);
+  std::this_thread::sleep_for(50ms);
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 100; ++i) {
+    data_->requestNotViewedNotificationsCount();
+    data_->applyBookItems();
+    data_->getItem(DEVICE_BLOCK, 0);
+  }
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_TRUE(events_.WaitFor(0).empty()) << "the query should still be waiting";
+  EXPECT_LT(elapsed, 1s);
+  library_.Exec("COMMIT");
+  events_.WaitFor(101);
+}
+
+TEST_F(DataManagerTest, TheCacheSavedOnExitIsTheFirstListOfTheNextStart) {
+  const int64_t book = library_.AddBook("Cached", 1000);
+  library_.Open(book, 2000, 7, 70, 1);
+  Start();
+  ASSERT_TRUE(Reload(10, 0));
+  data_->SaveToCache();
+
+  DataManager next(&db_, nullptr);
+  next.loadFromCache();
+  ASSERT_EQ(1u, next.getItemsCount(DEVICE_BLOCK));
+  const Book& cached = *next.getItem(DEVICE_BLOCK, 0)->books_[0];
+  EXPECT_EQ(book, cached.id);
+  EXPECT_EQ(7, cached.settings->cpage);
+  EXPECT_EQ(1, cached.settings->favorite);
+}
+
+}  // namespace
+}  // namespace marrowleaf::desktop

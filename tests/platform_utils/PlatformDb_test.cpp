@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "platform/utils/DbCreator.h"
+#include "platform/utils/DbManager.h"
+#include "support/TempDeviceRoot.h"
+
+namespace marrowleaf::utilities {
+namespace {
+
+using test::TempDeviceRoot;
+
+const char kDb[] = "/mnt/ext1/system/explorer-3/explorer-3.db";
+
+void MakeDatabase(const TempDeviceRoot& root, const std::string& sql) {
+  root.MakeFolder("/mnt/ext1/system/explorer-3");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(root.Host(kDb).c_str(), &db));
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr));
+  sqlite3_close(db);
+}
+
+TEST(DbCreator, NeverCreatesAMissingDatabaseAndRefusesAFileThatIsNone) {
+  TempDeviceRoot root;
+  root.MakeFolder("/mnt/ext1/system/explorer-3");
+  Sqlite db;
+  EXPECT_NE(0, DbCreator::GetExplorerDb(db, kDb));
+  EXPECT_FALSE(db.isOpen());
+  EXPECT_FALSE(root.Exists(kDb));
+  root.Write(kDb, "this is not a database, it is a text file long enough to look like one");
+  EXPECT_NE(0, DbCreator::GetExplorerDb(db, kDb));
+  EXPECT_FALSE(db.isOpen());
+}
+
+TEST(DbCreator, OpensTheDatabaseUnderTheDeviceRootForWriting) {
+  TempDeviceRoot root;
+  MakeDatabase(root, "CREATE TABLE x (a); INSERT INTO x VALUES (1);");
+  Sqlite db;
+  ASSERT_EQ(0, DbCreator::GetExplorerDb(db, kDb));
+  EXPECT_EQ(SQLITE_DONE, db.execute("INSERT INTO x VALUES (2)"));
+  EXPECT_EQ(1, db.changes());
+}
+
+TEST(DbManager, LocalStoragesArePresentWhileTheirFolderExistsAndCloudOnesAlways) {
+  TempDeviceRoot root;
+  EXPECT_TRUE(db::DbManager::Instance()->GetCurrentStorageIds().empty());
+  MakeDatabase(root,
+               "CREATE TABLE storages (id INTEGER PRIMARY KEY, type INTEGER, name TEXT, path TEXT);"
+               "INSERT INTO storages VALUES (1, 1, 'i', '/mnt/ext1'), (2, 1, 'c', '/mnt/ext2'),"
+               "(3, 1, 'u', '/mnt/ext3'), (7, 2, 'cloud', ''), (8, 1, 'blank', '');");
+  EXPECT_EQ((std::vector<int64_t>{1, 7}), db::DbManager::Instance()->GetCurrentStorageIds());
+  root.MakeFolder("/mnt/ext3");
+  EXPECT_EQ((std::vector<int64_t>{1, 3, 7}), db::DbManager::Instance()->GetCurrentStorageIds());
+  EXPECT_EQ((std::vector<int64_t>{7}), db::DbManager::Instance()->GetCloudStorageIds());
+}
+
+}  // namespace
+}  // namespace marrowleaf::utilities
