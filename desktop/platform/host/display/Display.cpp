@@ -1,0 +1,210 @@
+#include "Display.h"
+
+#include <cstdlib>
+
+#include "DeviceProfile.h"
+#include "Framebuffer.h"
+#include "HeadlessBackend.h"
+#include "LoopControl.h"
+#include "PanelPainter.h"
+#include "ScreenshotFile.h"
+#include "SdlBackend.h"
+#include "platform/sdk/files.h"
+#include "platform/sdk/log.h"
+#include "platform/sdk/screen.h"
+
+namespace marrowleaf::platform {
+namespace {
+
+bool HasEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+// Copies the rectangle of one picture into another at the same place (both the screen's size).
+void CopyInto(PixelImage& target, const PixelImage& area, int x, int y) {
+  for (int row = 0; row < area.height && y + row < target.height; ++row) {
+    for (int column = 0; column < area.width && x + column < target.width; ++column) {
+      target.At(x + column, y + row) = area.At(column, row);
+    }
+  }
+}
+
+}  // namespace
+
+EinkLook Display::ProfileLook() {
+  return EinkLook(DeviceProfile::Get().Int("color") != 0);
+}
+
+Display& Display::Get() {
+  static Display display;
+  return display;
+}
+
+std::string Display::ChosenBackend() {
+  const char* chosen = std::getenv("MARROWLEAF_DISPLAY");
+  if (chosen != nullptr && *chosen != '\0') {
+    const std::string name = chosen;
+    if (name == "sdl" || name == "headless")
+      return name;
+    MW_LOG(MW_LOG_WARNING, "unknown MARROWLEAF_DISPLAY '%s'; running headless", chosen);
+    return "headless";
+  }
+  return HasEnvironment("DISPLAY") || HasEnvironment("WAYLAND_DISPLAY") ? "sdl" : "headless";
+}
+
+void Display::Install() {
+  if (Installed())
+    return;
+  if (ChosenBackend() == "sdl") {
+    auto window = MakeWindowBackend();
+    if (window->Start(ScreenWidth(), ScreenHeight())) {
+      MW_LOG(MW_LOG_INFO, "screen: a window of %dx%d (F12 saves a screenshot in .sim/)",
+             ScreenWidth(), ScreenHeight());
+      Attach(std::move(window), "sdl");
+      return;
+    }
+    MW_LOG(MW_LOG_WARNING, "the window could not open; running headless");
+  }
+  auto headless = std::make_unique<HeadlessBackend>();
+  headless->Start(ScreenWidth(), ScreenHeight());
+  Attach(std::move(headless), "headless");
+}
+
+void Display::InstallBackend(std::unique_ptr<DisplayBackend> backend) {
+  Close();
+  Attach(std::move(backend), "custom");
+}
+
+std::unique_ptr<DisplayBackend> Display::MakeWindowBackend() {
+  SdlBackend::Hooks hooks;
+  hooks.post_event = [](int type, int par1, int par2) { PostEvent(type, par1, par2); };
+  hooks.screenshot = [this] {
+    const std::string written = SavePanelSnapshot();
+    if (!written.empty())
+      MW_LOG(MW_LOG_INFO, "screenshot %s", HostPath(written).c_str());
+  };
+  const DeviceProfile& profile = DeviceProfile::Get();
+  const std::string title = "Marrowleaf " + profile.String("model") + " (" +
+                            std::to_string(ScreenWidth()) + "x" + std::to_string(ScreenHeight()) +
+                            ")";
+  return std::make_unique<SdlBackend>(std::move(hooks), profile.Int("touch") != 0, title);
+}
+
+void Display::Attach(std::unique_ptr<DisplayBackend> backend, const char* name) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    backend_ = std::move(backend);
+    backend_name_ = name;
+    look_ = ProfileLook();
+    panel_ = PixelImage(ScreenWidth(), ScreenHeight());
+  }
+  SetScreenUpdateHook(&Display::OnScreenUpdate);
+  // The system shows its panel from the start, before the program updates anything.
+  const MWRect panel = PanelPainter::Rect();
+  if (!panel.IsEmpty())
+    Update(UpdateKind::kPartial, panel.x, panel.y, panel.w, panel.h);
+}
+
+void Display::Close() {
+  std::unique_ptr<DisplayBackend> backend;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!backend_)
+      return;
+    SetScreenUpdateHook(nullptr);
+    backend = std::move(backend_);
+    backend_name_ = "none";
+  }
+  // Stopped outside the lock: the window thread may be waiting for it to save a screenshot.
+  backend->Stop();
+}
+
+bool Display::Installed() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return backend_ != nullptr;
+}
+
+bool Display::Interactive() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return backend_ != nullptr && backend_->Interactive();
+}
+
+const char* Display::BackendName() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return backend_name_;
+}
+
+void Display::SetFramebufferReader(FramebufferReader reader) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  reader_ = std::move(reader);
+}
+
+PixelImage Display::ReadFramebuffer(int* x, int* y, int* width, int* height) {
+  FramebufferReader reader;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    reader = reader_;
+  }
+  if (reader)
+    return reader(x, y, width, height);
+  MWRect rect{*x, *y, *width, *height};
+  PixelImage image;
+  image.pixels = Framebuffer::Get().CopyRect(&rect);
+  *x = rect.x;
+  *y = rect.y;
+  *width = image.width = rect.w;
+  *height = image.height = rect.h;
+  if (image.pixels.size() != static_cast<size_t>(rect.w) * static_cast<size_t>(rect.h)) {
+    return PixelImage();
+  }
+  return image;
+}
+
+void Display::OnScreenUpdate(UpdateKind kind, int x, int y, int width, int height) {
+  Get().Update(kind, x, y, width, height);
+}
+
+void Display::Update(UpdateKind kind, int x, int y, int width, int height) {
+  PanelPainter::PaintFor(MWRect{x, y, width, height});
+  PixelImage area = ReadFramebuffer(&x, &y, &width, &height);
+  if (area.Empty())
+    return;
+  DisplayBackend* backend = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    look_.Apply(area);
+    if (panel_.width != ScreenWidth() || panel_.height != ScreenHeight()) {
+      panel_ = PixelImage(ScreenWidth(), ScreenHeight());
+    }
+    CopyInto(panel_, area, x, y);
+    backend = backend_.get();
+  }
+  // The back-end is replaced only on the event-loop thread, which is this one.
+  if (backend)
+    backend->Show(kind, area, x, y);
+}
+
+bool Display::SaveScreenshot(const std::string& host_path) {
+  int x = 0;
+  int y = 0;
+  int width = ScreenWidth();
+  int height = ScreenHeight();
+  PanelPainter::Paint();
+  PixelImage screen = ReadFramebuffer(&x, &y, &width, &height);
+  // The profile's look, not the installed one: screenshots work before the display opens too.
+  ProfileLook().Apply(screen);
+  return ScreenshotFile::Write(screen, host_path);
+}
+
+PixelImage Display::Panel() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return panel_;
+}
+
+std::string Display::SavePanelSnapshot() {
+  const std::string name = ScreenshotFile::NextKeyScreenshotName();
+  return ScreenshotFile::Write(Panel(), HostPath(name)) ? name : "";
+}
+
+}  // namespace marrowleaf::platform
