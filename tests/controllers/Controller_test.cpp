@@ -58,8 +58,9 @@ class RecordingData : public HomeData {
     return apply_result;
   }
   void applyGroupBooks() override { calls.push_back("groups"); }
-  bool getNotViewedNotificationsCount(int* count) override {
-    *count = notifications;
+  void init() override { calls.push_back("init"); }
+  bool getNotViewedNotificationsCount(int& count) override {
+    count = notifications;
     return true;
   }
   void updateStorageIds() override { calls.push_back("storages"); }
@@ -139,7 +140,7 @@ TEST_F(ControllerTest, InitShowsTheMainViewAndAsksForItsBooks) {
   EXPECT_TRUE(frame_.main_view.IsFocused());
   EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
   EXPECT_TRUE(controller_->StateStack().empty());
-  EXPECT_EQ(data_.calls, (std::vector<std::string>{"request:9", "notifications"}));
+  EXPECT_EQ(data_.calls, (std::vector<std::string>{"init", "request:9", "notifications"}));
 }
 
 TEST_F(ControllerTest, PushedScreensReturnToWhereTheyCameFrom) {

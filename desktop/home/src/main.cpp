@@ -1,6 +1,9 @@
 // The home screen's program entry. The device's task manager starts it at boot and whenever the
 // home screen must run again; with maintenance switches it performs one piece of upkeep and ends.
+#include "controllers/AppListConnection.h"
 #include "controllers/Controller.h"
+#include "controllers/DataConnection.h"
+#include "data/DataManager.h"
 #include "platform/sdk/device.h"
 #include "platform/sdk/screen.h"
 #include "system_init/SystemInit.h"
@@ -12,6 +15,7 @@ constexpr int kSdkServices = 0x4110;
 }  // namespace
 
 int main(int argc, char** argv) {
+  using marrowleaf::desktop::Controller;
   InitPagekit(kSdkServices);
   PkSetAppCapability(1);
   pk_global_gesture_set_state(0, 1);
@@ -21,6 +25,13 @@ int main(int argc, char** argv) {
   SetOrientation(0);
   SetDefaultOrientation(-1);
   SetPanelType(1);
-  marrowleaf::desktop::Controller::Instance().Run(argc, argv);
+  // The parts live as long as the process: the controller is never destroyed.
+  static marrowleaf::desktop::DataConnection data(marrowleaf::desktop::DataManager::Instance());
+  static marrowleaf::desktop::AppListConnection apps;
+  Controller::Parts parts;
+  parts.data = &data;
+  parts.apps = &apps;
+  Controller::Instance().Connect(parts);
+  Controller::Instance().Run(argc, argv);
   return 0;
 }

@@ -122,7 +122,7 @@ void Controller::OnDataNotification(int kind) {
     case 3: {
       int count = 0;
       DeviceSharedState* shared = GetDeviceSharedState();
-      if (parts_.data->getNotViewedNotificationsCount(&count) && shared &&
+      if (parts_.data->getNotViewedNotificationsCount(count) && shared &&
           shared->not_viewed_notifications != count) {
         shared->not_viewed_notifications = count;
         if (frame_) frame_->MarkFrameChanged();
@@ -327,6 +327,10 @@ void Controller::HideState(State state) {
 int Controller::MainWindowOnCommand(MWCommand& command) {
   switch (command.id) {
     case CMD_INIT:
+      SetPanelSeparatorEnabled(0);
+      app_json_manager_.CheckIntegrity();
+      if (parts_.data) parts_.data->init();
+      if (parts_.apps) parts_.apps->Load();
       OpenState(STATE_MAIN_WINDOW, STATE_OPEN_SWITCH);
       break;
     case CMD_SWIPE:

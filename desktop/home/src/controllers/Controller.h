@@ -11,6 +11,7 @@
 #include "controllers/Highlightable.h"
 #include "controllers/UserAppList.h"
 #include "controllers/WiFiPrompt.h"
+#include "data/json_manager/AppJsonManager.h"
 #include "platform/mw/MWCommand.h"
 #include "views/popup_menu/PopupMenuItemDataList.h"
 
@@ -86,6 +87,7 @@ class Controller {
   std::shared_ptr<PopupMenuItemDataList> menu_items_;
   int app_menu_slot_ = -1;
   Highlightable* held_app_item_ = nullptr;
+  AppJsonManager app_json_manager_;
   bool skip_store_mode_once_ = false;
   bool first_system_event_seen_ = false;
   bool services_ready_sent_ = false;

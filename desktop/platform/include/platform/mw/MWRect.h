@@ -23,13 +23,16 @@ struct MWRect {
     const int top = std::max(y, other.y);
     const int right = std::min(Right(), other.Right());
     const int bottom = std::min(Bottom(), other.Bottom());
-    if (right <= left || bottom <= top) return MWRect{left, top, 0, 0};
+    if (right <= left || bottom <= top)
+      return MWRect{left, top, 0, 0};
     return MWRect{left, top, right - left, bottom - top};
   }
   // The smallest rectangle holding both (an empty one adds nothing).
   MWRect Union(const MWRect& other) const {
-    if (other.IsEmpty()) return *this;
-    if (IsEmpty()) return other;
+    if (other.IsEmpty())
+      return *this;
+    if (IsEmpty())
+      return other;
     const int left = std::min(x, other.x);
     const int top = std::min(y, other.y);
     return MWRect{left, top, std::max(Right(), other.Right()) - left,

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "controllers/HomeData.h"
+
+namespace marrowleaf::desktop {
+
+class DataManager;
+
+// Connects the controller to the process-wide data manager.
+class DataConnection : public HomeData {
+ public:
+  explicit DataConnection(DataManager* data) : data_(data) {}
+
+  void init() override;
+  void SaveToCache() override;
+  bool applyBookItems() override;
+  void applyGroupBooks() override;
+  bool getNotViewedNotificationsCount(int& count) override;
+  void updateStorageIds() override;
+  void requestBookItems(int slots) override;
+  void requestNotViewedNotificationsCount() override;
+
+ private:
+  DataManager* data_;
+};
+
+}  // namespace marrowleaf::desktop

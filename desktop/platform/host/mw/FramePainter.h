@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/mw/MWRect.h"
+
+class MWWindow;
+
+namespace marrowleaf::platform {
+
+// The frame's redraw pass. Windows that changed since the last pass are drawn again, each within
+// its visible rectangle; a window without a background of its own is drawn by repainting, in that
+// rectangle, the nearest ancestor that has one (so old content never shows through), and the
+// rectangle is marked for the screen: a window drawn in the pressed style as a quick
+// black-and-white update, everything else as a partial one. The graphics layer merges the
+// rectangles and chooses how they reach the panel.
+class FramePainter {
+ public:
+  // Returns the number of windows drawn.
+  static int PaintChanged(MWWindow& frame);
+  // The simulator's panel (status bar) at the bottom of the screen, from what DrawPanel set.
+  static void PaintPanel(const MWRect& screen_rect);
+  // True when DrawPanel set other content than PaintPanel last drew.
+  static bool PanelChanged();
+};
+
+}  // namespace marrowleaf::platform

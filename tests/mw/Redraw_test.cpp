@@ -1,0 +1,98 @@
+// The redraw pass draws only what changed, through the graphics, and sends it to the screen.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "MWTestSupport.h"
+#include "platform/mw/MWLabel.h"
+#include "platform/utils/SmartBitmap.h"
+#include "support/JournalReader.h"
+
+namespace {
+
+using marrowleaf::test::RecordingFrame;
+using marrowleaf::test::RecordingWindow;
+using marrowleaf::test::WindowTestRoot;
+
+int ScreenPixel(int x, int y) {
+  return SmartBitmap::FromScreen(x, y, 1, 1).PixelColor(0, 0);
+}
+
+class Redraw : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame_.Create(0, 0, 600, 760, 1);
+    left_ = frame_.MakeChild<RecordingWindow>(0, 0, 300, 300, MWS_VISIBLE);
+    right_ = frame_.MakeChild<RecordingWindow>(300, 0, 300, 300, MWS_VISIBLE);
+    left_->fill = 0x000000;
+    right_->fill = 0x808080;
+    frame_.ReDraw();
+  }
+
+  WindowTestRoot root_;
+  RecordingFrame frame_;
+  RecordingWindow* left_ = nullptr;
+  RecordingWindow* right_ = nullptr;
+};
+
+TEST_F(Redraw, OnlyChangedWindowsAreDrawnAgain) {
+  EXPECT_EQ(left_->draws, 1);
+  EXPECT_EQ(right_->draws, 1);
+  EXPECT_EQ(ScreenPixel(10, 10), 0x000000);
+  EXPECT_EQ(ScreenPixel(310, 10), 0x808080);
+  EXPECT_EQ(ScreenPixel(10, 400), 0xFFFFFF);
+  right_->fill = 0x404040;
+  right_->MarkAsChanged();
+  frame_.ReDraw();
+  EXPECT_EQ(left_->draws, 1);
+  EXPECT_EQ(right_->draws, 2);
+  EXPECT_EQ(ScreenPixel(310, 10), 0x404040);
+  frame_.ReDraw();
+  EXPECT_EQ(right_->draws, 2);
+}
+
+TEST_F(Redraw, AHiddenWindowUncoversItsParent) {
+  right_->Hide();
+  frame_.ReDraw();
+  EXPECT_EQ(ScreenPixel(310, 10), 0xFFFFFF);
+  EXPECT_EQ(ScreenPixel(10, 10), 0x000000);
+}
+
+TEST_F(Redraw, AWindowWithoutBackgroundIsRedrawnOverItsParentsBackground) {
+  auto* label = left_->MakeChild<MWLabel>(10, 10, 200, 40, MWS_VISIBLE);
+  left_->fill = -1;
+  left_->SetBackgroundColor(0xFFFFFF);
+  label->SetTextColor(0x000000);
+  label->SetText("WWWWWWWWWW");
+  frame_.ReDraw();
+  const SmartBitmap before = SmartBitmap::FromScreen(10, 10, 200, 40);
+  bool any_dark = false;
+  for (int y = 0; y < 40 && !any_dark; ++y) {
+    for (int x = 0; x < 200 && !any_dark; ++x) any_dark = before.PixelColor(x, y) == 0x000000;
+  }
+  EXPECT_TRUE(any_dark);
+  label->SetText("");
+  frame_.ReDraw();
+  const SmartBitmap after = SmartBitmap::FromScreen(10, 10, 200, 40);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 200; ++x) ASSERT_EQ(after.PixelColor(x, y), 0xFFFFFF) << x << "," << y;
+  }
+}
+
+TEST_F(Redraw, ChangedWindowsReachTheScreenAsUpdatesOfTheirRectangles) {
+  marrowleaf::test::JournalReader journal(root_.Root().HostRoot());
+  const size_t before = journal.Events("update").size();
+  right_->MarkAsChanged();
+  frame_.ReDraw();
+  const auto updates = journal.Events("update");
+  ASSERT_EQ(updates.size(), before + 1);
+  const auto& update = updates.back();
+  EXPECT_EQ(update["x"].asInt(), 300);
+  EXPECT_EQ(update["y"].asInt(), 0);
+  EXPECT_EQ(update["w"].asInt(), 300);
+  EXPECT_EQ(update["h"].asInt(), 300);
+  frame_.ReDraw();
+  EXPECT_EQ(journal.Events("update").size(), before + 1);
+}
+
+}  // namespace
