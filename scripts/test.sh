@@ -29,7 +29,9 @@ export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy}
 export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
-export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+# Races inside uninstrumented system libraries (fontconfig, glib, cairo, DjVuLibre) are listed in
+# tests/tsan-suppressions.txt; our own code gets no suppressions.
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan-suppressions.txt}
 
 runner=()
 if [[ $preset == tsan ]]; then

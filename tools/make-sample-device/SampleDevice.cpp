@@ -9,6 +9,7 @@
 #include "DeviceProfiles.h"
 #include "ResourceFiles.h"
 #include "SampleApplications.h"
+#include "SampleCovers.h"
 #include "SampleLibrary.h"
 #include "Standins.h"
 #include "platform/sdk/files.h"
@@ -86,7 +87,7 @@ bool SampleDevice::MakeSteps(std::string* error) {
                                  error) ||
       !ResourceFiles::CopyFolder(res + "/layouts", "/ebrmain/layouts", &resources, error) ||
       !Standins::Install(bin_folder_, error) || !WriteSampleApplications(root_, error) ||
-      !WriteSampleLibrary(root_, options_.books, error)) {
+      !WriteSampleLibrary(root_, options_.books, error) || !WriteSampleBookFiles(root_, error)) {
     return false;
   }
   if (languages == 0)

@@ -2,7 +2,9 @@
 // home screen must run again; with maintenance switches it performs one piece of upkeep and ends.
 #include "controllers/AppListConnection.h"
 #include "controllers/Controller.h"
+#include "controllers/CoverConnection.h"
 #include "controllers/DataConnection.h"
+#include "data/CoverCacheManager.h"
 #include "data/DataManager.h"
 #include "platform/sdk/device.h"
 #include "platform/sdk/screen.h"
@@ -28,9 +30,12 @@ int main(int argc, char** argv) {
   // The parts live as long as the process: the controller is never destroyed.
   static marrowleaf::desktop::DataConnection data(marrowleaf::desktop::DataManager::Instance());
   static marrowleaf::desktop::AppListConnection apps;
+  static marrowleaf::desktop::CoverConnection covers(
+      &marrowleaf::desktop::CoverCacheManager::Instance());
   Controller::Parts parts;
   parts.data = &data;
   parts.apps = &apps;
+  parts.covers = &covers;
   Controller::Instance().Connect(parts);
   Controller::Instance().Run(argc, argv);
   return 0;
