@@ -300,5 +300,114 @@ TEST(DBManagerFaults, ALockedDatabaseFailsAfterTheBusyTimeoutInsteadOfHanging) {
   EXPECT_EQ(1u, db.getBookItems(10).size());
 }
 
+// The acsm look-up of getBookItems is skipped when an indexed check finds no candidate file. The
+// skip must never change a list: each library below is listed with and without the check for
+// several list sizes (so the lower bound is both 1 and the oldest opened book's time), and wherever
+// the acsm statement itself returns rows the check must have found a candidate.
+struct AcsmCase {
+  const char* name;
+  void (*build)(TestLibrary& library);
+  // Whether the check may skip the statement for the bounds 1 and 3000.
+  bool skipped_from_1;
+  bool skipped_from_3000;
+};
+
+class AcsmPrecheck : public ::testing::TestWithParam<AcsmCase> {
+ protected:
+  static std::string Describe(const Items& items) {
+    std::string text;
+    for (const auto& item : items) {
+      text += std::to_string(item->type_) + "@" + std::to_string(item->timestamp_) + ":" +
+              (item->books_.empty() ? "-" : item->books_[0]->title) + " ";
+    }
+    return text;
+  }
+  // Present storages of the test library: internal, card and the cloud; not the USB drive.
+  static std::string Storages() {
+    return DbQueries::toStringNoSubquery("file.storageid", {1, 2, 4});
+  }
+  bool CandidateFound(int since) {
+    std::string sql = DbQueries::acsmCandidate(Storages());
+    sql.replace(sql.find("?1"), 2, std::to_string(since));
+    return library_.QueryInt(sql) == 1;
+  }
+  int64_t AcsmRows(int since) {
+    return library_.QueryInt("SELECT COUNT(*) FROM (" +
+                             DbQueries::acsmBooks(Storages(), since, 100) + ")");
+  }
+
+  TempDeviceRoot root_;
+  TestLibrary library_{root_};
+};
+
+TEST_P(AcsmPrecheck, SkipsOnlyAnAcsmLookUpThatFindsNothing) {
+  // Three opened books fill a list of three, which moves the lower bound to 3000.
+  for (int i = 0; i < 3; ++i) {
+    library_.Open(library_.AddBook("Opened" + std::to_string(i), 0), 3000 + 100 * i);
+  }
+  library_.AddBook("Added", 2500);
+  library_.AddBook("Newer", 4000);
+  GetParam().build(library_);
+
+  DBManager checked;
+  checked.init();
+  DBManager unchecked;
+  unchecked.init();
+  unchecked.setAcsmPrecheck(false);
+  for (size_t max : {0, 1, 3, 10}) {
+    EXPECT_EQ(Describe(unchecked.getBookItems(max)), Describe(checked.getBookItems(max)))
+        << "list of " << max;
+  }
+  for (int since : {1, 3000}) {
+    const bool skipped = !CandidateFound(since);
+    if (AcsmRows(since) > 0) {
+      EXPECT_FALSE(skipped) << "bound " << since;
+    }
+    EXPECT_EQ(since == 1 ? GetParam().skipped_from_1 : GetParam().skipped_from_3000, skipped)
+        << "bound " << since;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Libraries, AcsmPrecheck,
+    ::testing::Values(
+        AcsmCase{"NoAcsm", [](TestLibrary&) {}, true, true},
+        AcsmCase{"Visible", [](TestLibrary& l) { l.AddBook("Token", 5000, "Token.acsm"); }, false,
+                 false},
+        AcsmCase{"Hidden",
+                 [](TestLibrary& l) {
+                   const int64_t id = l.AddBook("Token", 5000, "Token.acsm");
+                   l.Exec("UPDATE books_impl SET hidden = 1 WHERE id = " + std::to_string(id));
+                 },
+                 true, true},
+        AcsmCase{"OlderThanTheOpenedBooks",
+                 [](TestLibrary& l) { l.AddBook("Token", 2000, "Token.acsm"); }, false, true},
+        AcsmCase{"CloudOnly",
+                 [](TestLibrary& l) {
+                   l.AddBook("Token", 5000, "Token.acsm", TestLibrary::kCloud, "/cloud");
+                 },
+                 false, false},
+        AcsmCase{"LocalBookWithACloudToken",
+                 [](TestLibrary& l) {
+                   const int64_t id = l.AddBook("Book", 5000, "Book.epub");
+                   l.AddFile(id, "Book.acsm", TestLibrary::kCloud, "/cloud");
+                 },
+                 false, false},
+        AcsmCase{"TokenBesideItsBook",
+                 [](TestLibrary& l) {
+                   const int64_t id = l.AddBook("Book", 5000, "Book.epub");
+                   l.AddFile(id, "Book.acsm", TestLibrary::kInternal);
+                 },
+                 false, false},
+        AcsmCase{"OnAnAbsentDrive",
+                 [](TestLibrary& l) {
+                   l.AddBook("Token", 5000, "Token.acsm", TestLibrary::kUsb, "/mnt/ext3");
+                 },
+                 true, true},
+        AcsmCase{"OpenedToken",
+                 [](TestLibrary& l) { l.Open(l.AddBook("Token", 3500, "Token.acsm"), 6000); },
+                 false, false}),
+    [](const ::testing::TestParamInfo<AcsmCase>& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace marrowleaf::desktop

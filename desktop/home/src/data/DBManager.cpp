@@ -241,8 +241,29 @@ Items DBManager::getAddedBooks(size_t max, int since) {
   return items;
 }
 
+// The acsm statement groups every visible book added since the bound before its HAVING can keep
+// the acsm ones, so on a large library it reads all of them (with no opened book the bound is 1,
+// the whole library) even when there is no acsm file at all. A row of it needs a visible book
+// added since the bound with a file in a present storage whose extension is "acsm" (the minimum
+// that its HAVING compares is one of the book's extensions), so when no such file exists the
+// statement's result is empty and it need not run. Any other outcome of the check, an error
+// included, runs the statement as usual.
+bool DBManager::acsmDownloadsPossible(int since) {
+  std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmCandidate(storageClause()));
+  if (!st)
+    return true;
+  try {
+    st->bind(1, since);
+  } catch (const Statement::BindError&) {
+    return true;
+  }
+  return st->step() != SQLITE_DONE;
+}
+
 Items DBManager::getAcsmBooks(size_t max, int since) {
   Items items;
+  if (acsm_precheck_ && !acsmDownloadsPossible(since))
+    return items;
   std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmBooks(storageClause(), since, max));
   if (!st)
     return items;

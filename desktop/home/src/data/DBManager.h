@@ -55,6 +55,10 @@ class DBManager {
   int removeFromAddedAndOpened(int64_t book_id);
   int removeFromAddedAndOpenedByTimestamp(int ts);
 
+  // The acsm look-up of getBookItems is skipped when a cheap indexed check proves it can return no
+  // row (see acsmDownloadsPossible). On by default; off only to compare results and timings.
+  void setAcsmPrecheck(bool enabled) { acsm_precheck_ = enabled; }
+
   int profileId() const { return profile_id; }
   const std::string& collateClause() const { return collate_clause; }
   const std::string& collateWithNumbersClause() const { return collate_with_numbers_clause; }
@@ -66,6 +70,7 @@ class DBManager {
   Items getOpenedBooks(size_t max);
   Items getAddedBooks(size_t max, int since);
   Items getAcsmBooks(size_t max, int since);
+  bool acsmDownloadsPossible(int since);
   std::shared_ptr<utilities::Statement> cachedStatement(const std::string& sql);
   void readFileProps(Book& book);
   void readStoreData(Book& book);
@@ -84,6 +89,7 @@ class DBManager {
   utilities::JsonBookStoreWrapper store_wrapper_;
   std::string collate_clause = " ";
   std::string collate_with_numbers_clause = " ";
+  bool acsm_precheck_ = true;
 };
 
 }  // namespace marrowleaf::desktop

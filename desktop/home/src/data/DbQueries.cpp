@@ -60,6 +60,18 @@ std::string DbQueries::acsmBooks(const std::string& storages, int since, size_t 
          std::to_string(max) + " OFFSET 0 ";
 }
 
+std::string DbQueries::acsmCandidate(const std::string& storages) {
+  // The conditions are those of acsmBooks, written the same way so that they hold for the same
+  // rows, plus the one every row of acsmBooks implies: a file whose extension is "acsm". The files
+  // index on (ext, ...) makes this a look-up of the acsm files alone.
+  return std::string(
+             "SELECT 1 FROM files file INNER JOIN books_impl b ON file.book_id = b.id "
+             "INNER JOIN folders f ON file.folder_id = f.id INNER JOIN storages st ON "
+             "st.id = file.storageid WHERE file.ext = 'acsm' AND b.hidden != 1 AND "
+             "b.ts_added >= ?1 AND ") +
+         storages + " LIMIT 1";
+}
+
 std::string DbQueries::booksByTimestamp(const std::string& storages, int ts,
                                         const std::string& collate_with_numbers) {
   return GroupMembers("SELECT b.id", storages, ts) +
