@@ -29,6 +29,8 @@ export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy}
 export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+# Caches that system libraries keep until the process ends are listed in tests/lsan-suppressions.txt.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan-suppressions.txt:print_suppressions=0}
 # Races inside uninstrumented system libraries (fontconfig, glib, cairo, DjVuLibre) are listed in
 # tests/tsan-suppressions.txt; our own code gets no suppressions.
 export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan-suppressions.txt}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 #include "EventLoop.h"
 #include "platform/mw/MWAppFrame.h"
@@ -473,10 +474,12 @@ int MWWindow::HandlePress(int type, int par1, int par2) {
       return 1;
     case EVT_POINTERUP: {
       const bool was_pressed = HasExStyle(MWES_PRESSED);
+      const bool clicked = was_pressed && inside && !long_press_done_;
       ChangeExStyle(0, MWES_PRESSED);
-      if (was_pressed && inside && !long_press_done_)
-        SendCommand(command_id_);
       long_press_done_ = false;
+      // The command may delete this window, so nothing of it is touched after sending.
+      if (clicked)
+        SendCommand(command_id_);
       return was_pressed || inside ? 1 : 0;
     }
     case EVT_KEYPRESS:
@@ -497,9 +500,8 @@ int MWWindow::HandlePress(int type, int par1, int par2) {
       if (par1 != KEY_OK || !key_pressed_)
         return 0;
       key_pressed_ = false;
-      if (!long_press_done_)
-        SendCommand(command_id_);
-      long_press_done_ = false;
+      if (!std::exchange(long_press_done_, false))
+        SendCommand(command_id_);  // may delete this window: the last thing done with it
       return 1;
     default:
       return 0;
