@@ -108,9 +108,10 @@ int FindAverageBitmapColor(const SmartBitmap& bitmap, int band, int band_percent
       return -1;
   }
   uint64_t sums[3] = {0, 0, 0};
+  const uint32_t* pixels = bitmap.Data();
   for (int y = area.y; y < area.y + area.h; ++y) {
     for (int x = area.x; x < area.x + area.w; ++x) {
-      const uint32_t pixel = bitmap.Data()[static_cast<size_t>(y) * width + x];
+      const uint32_t pixel = pixels[static_cast<size_t>(y) * width + x];
       // Premultiplied pixels over white: what the pixel looks like on a white page.
       const uint32_t white = 255 - PixelMath::Alpha(pixel);
       sums[0] += PixelMath::Red(pixel) + white;
@@ -141,8 +142,9 @@ void adjustBitmapDefault(SmartBitmap& bitmap) {
     return;
   std::array<size_t, 256> histogram{};
   size_t total = 0;
+  const uint32_t* pixels = bitmap.Data();
   for (size_t i = 0, n = static_cast<size_t>(bitmap.Width()) * bitmap.Height(); i < n; ++i) {
-    const uint32_t pixel = bitmap.Data()[i];
+    const uint32_t pixel = pixels[i];
     if (PixelMath::Alpha(pixel) != 0xFF)
       continue;
     ++histogram[PixelMath::Luminance(pixel)];
