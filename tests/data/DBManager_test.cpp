@@ -290,14 +290,16 @@ TEST(DBManagerFaults, ACorruptDatabaseGivesEmptyListsAndCountsOfMinusOne) {
 TEST(DBManagerFaults, ALockedDatabaseFailsAfterTheBusyTimeoutInsteadOfHanging) {
   TempDeviceRoot root;
   TestLibrary library(root);
-  library.AddBook("Book", 1000);
+  const int64_t book = library.AddBook("Book", 1000);
   DBManager db;
   db.init();
   library.Exec("BEGIN EXCLUSIVE");
   EXPECT_EQ(-1, db.getNotViewedNotificationsCount());
   EXPECT_TRUE(db.getBookItems(10).empty());
+  EXPECT_EQ(-1, db.markAsRead(static_cast<int>(book), true)) << "a refused write is no success";
   library.Exec("COMMIT");
   EXPECT_EQ(1u, db.getBookItems(10).size());
+  EXPECT_EQ(0, db.markAsRead(static_cast<int>(book), true));
 }
 
 // The acsm look-up of getBookItems is skipped when an indexed check finds no candidate file. The

@@ -476,8 +476,14 @@ int DBManager::markAsRead(int book_id, bool completed) {
       DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
       return error.code();
     }
-    st->step();
+    const int result = st->step();
     bumpChangeCounter();
+    // A write the database refused (locked past the busy timeout, read-only, full) is reported, so
+    // that the tile does not show a reading state the library never took.
+    if (result != SQLITE_DONE) {
+      logGuard("result != SQLITE_DONE", "(\"MW_FAILED\")", "");
+      return -1;
+    }
   }
   return 0;
 }
