@@ -165,3 +165,26 @@ TEST_F(StartupTest, FirstBootRunsEachSetUpStepOnceAndThenStartsNormally) {
 
 }  // namespace
 }  // namespace marrowleaf::test
+
+namespace marrowleaf::test {
+namespace {
+
+// A firmware catalogue that can't be read is reported to the user once, not at every start.
+TEST_F(StartupTest, ABrokenApplicationDatabaseIsReportedOnceAcrossStarts) {
+  root_.Write("/ebrmain/config/desktop/apps_db.json", "{\"applications\": [ {\"id\": ");
+  auto error_dialogs = [this] {
+    int count = 0;
+    for (const auto& dialog : Journal("dialog")) count += dialog["title"].asString() == "Error";
+    return count;
+  };
+  ProgramResult first = Start({});
+  ASSERT_EQ(first.exit_status, 0) << first.output;
+  EXPECT_EQ(error_dialogs(), 1);
+  ProgramResult second = Start({});
+  ASSERT_EQ(second.exit_status, 0) << second.output;
+  EXPECT_EQ(error_dialogs(), 1) << "the same broken file is not reported again";
+  EXPECT_EQ(Journal("loop-ended").size(), 2u);
+}
+
+}  // namespace
+}  // namespace marrowleaf::test
