@@ -41,84 +41,84 @@ bool AttributeText(const Json::Value& value, std::string* text) {
   return true;
 }
 
-std::string StringField(const Json::Value& spec, const char* key) {
-  const Json::Value& value = spec[key];
+std::string StringField(const Json::Value& node, const char* key) {
+  const Json::Value& value = node[key];
   return value.isString() ? value.asString() : std::string();
 }
 
-void LogWrongType(const Json::Value& spec, const char* key, const char* expected) {
+void LogWrongType(const Json::Value& node, const char* key, const char* expected) {
   MW_LOG(MW_LOG_WARNING, "layout window \"%s\": \"%s\" is not %s; ignored",
-         StringField(spec, "name").c_str(), key, expected);
+         StringField(node, "name").c_str(), key, expected);
 }
 
 }  // namespace
 
-void LayoutReader::CheckKeys(const Json::Value& spec) const {
-  for (const std::string& key : spec.getMemberNames()) {
+void LayoutReader::CheckKeys(const Json::Value& node) const {
+  for (const std::string& key : node.getMemberNames()) {
     if (KnownKeys().count(key) == 0) {
       MW_LOG(MW_LOG_WARNING, "layout %s: window \"%s\" has unknown key \"%s\"",
-             document_.Source().c_str(), StringField(spec, "name").c_str(), key.c_str());
+             document_.Source().c_str(), StringField(node, "name").c_str(), key.c_str());
     }
   }
 }
 
 // A window's fields over its prototype's: the window wins, the prototype fills the gaps.
-Json::Value LayoutReader::Resolve(const Json::Value& spec, int depth) const {
-  if (!spec.isMember("prototype"))
-    return spec;
-  const Json::Value& name = spec["prototype"];
+Json::Value LayoutReader::Resolve(const Json::Value& node, int depth) const {
+  if (!node.isMember("prototype"))
+    return node;
+  const Json::Value& name = node["prototype"];
   if (!name.isString()) {
-    LogWrongType(spec, "prototype", "a name");
-    return spec;
+    LogWrongType(node, "prototype", "a name");
+    return node;
   }
-  MW_RETURN_IF(depth >= kMaxDepth, spec, "prototype chain of \"%s\" is too long", name.asCString());
+  MW_RETURN_IF(depth >= kMaxDepth, node, "prototype chain of \"%s\" is too long", name.asCString());
   const Json::Value& prototype = document_.FindPrototype(name.asString());
   if (!prototype.isObject()) {
     MW_LOG(MW_LOG_WARNING, "layout %s: no prototype \"%s\"", document_.Source().c_str(),
            name.asCString());
-    return spec;
+    return node;
   }
   Json::Value merged = Resolve(prototype, depth + 1);
-  for (const std::string& key : spec.getMemberNames()) {
+  for (const std::string& key : node.getMemberNames()) {
     if (key == "prototype")
       continue;
-    if (key == "attributes" && merged["attributes"].isObject() && spec[key].isObject()) {
-      for (const std::string& attribute : spec[key].getMemberNames()) {
-        merged["attributes"][attribute] = spec[key][attribute];
+    if (key == "attributes" && merged["attributes"].isObject() && node[key].isObject()) {
+      for (const std::string& attribute : node[key].getMemberNames()) {
+        merged["attributes"][attribute] = node[key][attribute];
       }
       continue;
     }
-    merged[key] = spec[key];
+    merged[key] = node[key];
   }
   return merged;
 }
 
-bool LayoutReader::Length(const Json::Value& spec, const char* key, const LayoutUnits& units,
+bool LayoutReader::Length(const Json::Value& node, const char* key, const LayoutUnits& units,
                           bool vertical, int* pixels) const {
-  if (!spec.isMember(key))
+  if (!node.isMember(key))
     return false;
-  const Json::Value& value = spec[key];
+  const Json::Value& value = node[key];
   if (value.isNumeric() && std::isfinite(value.asDouble()) && std::fabs(value.asDouble()) < 1e6) {
     *pixels = units.FromDp(value.asDouble());
     return true;
   }
   if (value.isString() && units.Parse(value.asString(), pixels, vertical))
     return true;
-  LogWrongType(spec, key, "a length");
+  LogWrongType(node, key, "a length");
   return false;
 }
 
-MWRect LayoutReader::Geometry(const Json::Value& spec, const MWRect& client) const {
+MWRect LayoutReader::Geometry(const Json::Value& node, const MWRect& client) const {
   const LayoutUnits units(client.w, client.h, LayoutUnits::DeviceDpi());
   auto axis = [&](const char* start_key, const char* size_key, const char* end_key, int room,
                   bool vertical, int* start, int* size) {
     int offset = 0;
     int length = 0;
     int end = 0;
-    const bool centred = spec[start_key].isString() && spec[start_key].asString() == "center";
-    const bool has_start = !centred && Length(spec, start_key, units, vertical, &offset);
-    const bool has_size = Length(spec, size_key, units, vertical, &length);
-    const bool has_end = Length(spec, end_key, units, vertical, &end);
+    const bool centred = node[start_key].isString() && node[start_key].asString() == "center";
+    const bool has_start = !centred && Length(node, start_key, units, vertical, &offset);
+    const bool has_size = Length(node, size_key, units, vertical, &length);
+    const bool has_end = Length(node, end_key, units, vertical, &end);
     if (!has_size)
       length = room - (has_start ? offset : 0) - (has_end ? end : 0);
     if (centred) {
@@ -141,10 +141,10 @@ MWRect LayoutReader::Geometry(const Json::Value& spec, const MWRect& client) con
   return rect;
 }
 
-bool LayoutReader::ReadFont(const Json::Value& spec, MWFont* font) const {
-  const Json::Value& value = spec["font"];
+bool LayoutReader::ReadFont(const Json::Value& node, MWFont* font) const {
+  const Json::Value& value = node["font"];
   if (!value.isObject()) {
-    LogWrongType(spec, "font", "an object");
+    LogWrongType(node, "font", "an object");
     return false;
   }
   if (value["family"].isString())
@@ -153,7 +153,7 @@ bool LayoutReader::ReadFont(const Json::Value& spec, MWFont* font) const {
       value["size"].asDouble() < 500) {
     font->size = static_cast<int>(std::lround(value["size"].asDouble()));
   } else if (value.isMember("size")) {
-    LogWrongType(spec, "font.size", "a point size");
+    LogWrongType(node, "font.size", "a point size");
   }
   if (value["bold"].isBool())
     font->bold = value["bold"].asBool();
@@ -164,24 +164,24 @@ bool LayoutReader::ReadFont(const Json::Value& spec, MWFont* font) const {
   return true;
 }
 
-void LayoutReader::ApplyLook(const Json::Value& spec, MWWindow* window) const {
-  if (spec.isMember("font")) {
+void LayoutReader::ApplyLook(const Json::Value& node, MWWindow* window) const {
+  if (node.isMember("font")) {
     MWFont font = window->GetWindowFont() != nullptr ? *window->GetWindowFont() : MWFont();
-    if (ReadFont(spec, &font))
+    if (ReadFont(node, &font))
       window->SetWindowFont(font);
   }
   AttributeLoader colours;
   for (const char* key : {"text_color", "background"}) {
     std::string text;
-    if (spec.isMember(key) && AttributeText(spec[key], &text))
+    if (node.isMember(key) && AttributeText(node[key], &text))
       colours.Set(key, text);
   }
   if (colours.Has("text_color"))
     window->SetTextColor(colours.GetColor("text_color", 0));
   if (colours.Has("background"))
     window->SetBackgroundColor(colours.GetColor("background", -1));
-  if (spec.isMember("margins")) {
-    const Json::Value& margins = spec["margins"];
+  if (node.isMember("margins")) {
+    const Json::Value& margins = node["margins"];
     int values[4] = {0, 0, 0, 0};
     const LayoutUnits units(window->Width(), window->Height(), LayoutUnits::DeviceDpi());
     if (margins.isArray() && margins.size() == 4) {
@@ -192,31 +192,31 @@ void LayoutReader::ApplyLook(const Json::Value& spec, MWWindow* window) const {
       }
       window->SetClientMargins(values[0], values[1], values[2], values[3]);
     } else {
-      LogWrongType(spec, "margins", "four lengths");
+      LogWrongType(node, "margins", "four lengths");
     }
   }
   for (const char* key : {"command", "hold_command"}) {
-    if (!spec.isMember(key))
+    if (!node.isMember(key))
       continue;
-    if (!spec[key].isInt()) {
-      LogWrongType(spec, key, "a command id");
+    if (!node[key].isInt()) {
+      LogWrongType(node, key, "a command id");
       continue;
     }
     if (std::string(key) == "command") {
-      window->SetCommandID(spec[key].asInt());
+      window->SetCommandID(node[key].asInt());
     } else {
-      window->SetHoldCommandID(spec[key].asInt());
+      window->SetHoldCommandID(node[key].asInt());
     }
   }
-  if (spec["focusable"].isBool() && spec["focusable"].asBool()) {
+  if (node["focusable"].isBool() && node["focusable"].asBool()) {
     window->ChangeWindowStyle(MWS_TABSTOP, 0);
   }
 }
 
-void LayoutReader::LoadAttributesOf(const Json::Value& spec, MWWindow* window) const {
+void LayoutReader::LoadAttributesOf(const Json::Value& node, MWWindow* window) const {
   AttributeLoader loader = window->Attributes();
   loader.SetReferenceSize(window->Width(), window->Height());
-  const Json::Value& attributes = spec["attributes"];
+  const Json::Value& attributes = node["attributes"];
   if (attributes.isObject()) {
     for (const std::string& name : attributes.getMemberNames()) {
       std::string text;
@@ -227,8 +227,8 @@ void LayoutReader::LoadAttributesOf(const Json::Value& spec, MWWindow* window) c
                window->GetName().c_str(), name.c_str());
       }
     }
-  } else if (spec.isMember("attributes")) {
-    LogWrongType(spec, "attributes", "an object");
+  } else if (node.isMember("attributes")) {
+    LogWrongType(node, "attributes", "an object");
   }
   window->LoadAttributes(loader);
 }
@@ -241,50 +241,50 @@ void LayoutReader::MakeChild(const Json::Value& raw_spec, MWWindow* parent, int 
   }
   MW_RETURN_VOID_IF(windows_made_ >= kMaxWindows, "layout %s makes too many windows",
                     document_.Source().c_str());
-  const Json::Value spec = Resolve(raw_spec, 0);
+  const Json::Value node = Resolve(raw_spec, 0);
   std::string class_name = "MWWindow";
-  if (spec.isMember("class")) {
-    if (spec["class"].isString()) {
-      class_name = spec["class"].asString();
+  if (node.isMember("class")) {
+    if (node["class"].isString()) {
+      class_name = node["class"].asString();
     } else {
-      LogWrongType(spec, "class", "a class name");
+      LogWrongType(node, "class", "a class name");
     }
   }
   std::unique_ptr<MWWindow> window = WindowFactory::Create(class_name);
   if (!window) {
     MW_LOG(MW_LOG_WARNING, "layout %s: unknown class \"%s\" for \"%s\"; made a plain window",
-           document_.Source().c_str(), class_name.c_str(), StringField(spec, "name").c_str());
+           document_.Source().c_str(), class_name.c_str(), StringField(node, "name").c_str());
     window = std::make_unique<MWWindow>();
   }
   ++windows_made_;
   window->SetClassName(class_name);
-  window->SetName(StringField(spec, "name"));
-  if (spec.isMember("name") && !spec["name"].isString())
-    LogWrongType(spec, "name", "a text");
+  window->SetName(StringField(node, "name"));
+  if (node.isMember("name") && !node["name"].isString())
+    LogWrongType(node, "name", "a text");
   int style = 0;
-  if (spec["style"].isInt()) {
-    style = spec["style"].asInt();
-  } else if (spec.isMember("style")) {
-    LogWrongType(spec, "style", "a number");
+  if (node["style"].isInt()) {
+    style = node["style"].asInt();
+  } else if (node.isMember("style")) {
+    LogWrongType(node, "style", "a number");
   }
   bool visible = true;
-  if (spec["visible"].isBool()) {
-    visible = spec["visible"].asBool();
-  } else if (spec.isMember("visible")) {
-    LogWrongType(spec, "visible", "true or false");
+  if (node["visible"].isBool()) {
+    visible = node["visible"].asBool();
+  } else if (node.isMember("visible")) {
+    LogWrongType(node, "visible", "true or false");
   }
   style = visible ? (style | MWS_VISIBLE) : (style & ~MWS_VISIBLE);
   MWWindow* raw = window.get();
-  parent->AdoptChild(std::move(window), Geometry(spec, parent->GetClientRect()), style, false);
-  Apply(spec, raw, depth);
+  parent->AdoptChild(std::move(window), Geometry(node, parent->GetClientRect()), style, false);
+  Apply(node, raw, depth);
   raw->OnCreate();
 }
 
-void LayoutReader::Apply(const Json::Value& spec, MWWindow* window, int depth) {
-  CheckKeys(spec);
-  ApplyLook(spec, window);
-  LoadAttributesOf(spec, window);
-  const Json::Value& children = spec["children"];
+void LayoutReader::Apply(const Json::Value& node, MWWindow* window, int depth) {
+  CheckKeys(node);
+  ApplyLook(node, window);
+  LoadAttributesOf(node, window);
+  const Json::Value& children = node["children"];
   if (children.isArray()) {
     if (depth + 1 >= kMaxDepth) {
       MW_LOG(MW_LOG_WARNING, "layout %s nests deeper than %d windows; the rest is skipped",
@@ -292,8 +292,8 @@ void LayoutReader::Apply(const Json::Value& spec, MWWindow* window, int depth) {
     } else {
       for (const Json::Value& child : children) MakeChild(child, window, depth + 1);
     }
-  } else if (spec.isMember("children")) {
-    LogWrongType(spec, "children", "a list");
+  } else if (node.isMember("children")) {
+    LogWrongType(node, "children", "a list");
   }
   window->OnLayoutLoaded();
 }
@@ -301,17 +301,17 @@ void LayoutReader::Apply(const Json::Value& spec, MWWindow* window, int depth) {
 void LayoutReader::LoadInto(const Json::Value& tree, MWWindow* window) {
   MW_RETURN_VOID_IF(!tree.isObject(), "layout tree for \"%s\" is not an object",
                     window->GetName().c_str());
-  const Json::Value spec = Resolve(tree, 0);
+  const Json::Value node = Resolve(tree, 0);
   // The root describes the window it is loaded into, which already has its place: only
   // explicit geometry moves it.
-  if (spec.isMember("w") || spec.isMember("h") || spec.isMember("x") || spec.isMember("y")) {
+  if (node.isMember("w") || node.isMember("h") || node.isMember("x") || node.isMember("y")) {
     const MWWindow* parent = window->GetParent();
     const MWRect client = parent != nullptr ? parent->GetClientRect() : window->GetRect();
-    window->SetWindowPos(Geometry(spec, client));
+    window->SetWindowPos(Geometry(node, client));
   }
   if (window->GetName().empty())
-    window->SetName(StringField(spec, "name"));
-  Apply(spec, window, 0);
+    window->SetName(StringField(node, "name"));
+  Apply(node, window, 0);
 }
 
 }  // namespace marrowleaf::platform

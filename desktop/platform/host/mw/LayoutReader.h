@@ -46,16 +46,16 @@ class LayoutReader {
   void LoadInto(const Json::Value& tree, MWWindow* window);
 
  private:
-  Json::Value Resolve(const Json::Value& spec, int depth) const;
-  void Apply(const Json::Value& spec, MWWindow* window, int depth);
-  void ApplyLook(const Json::Value& spec, MWWindow* window) const;
-  void LoadAttributesOf(const Json::Value& spec, MWWindow* window) const;
+  Json::Value Resolve(const Json::Value& node, int depth) const;
+  void Apply(const Json::Value& node, MWWindow* window, int depth);
+  void ApplyLook(const Json::Value& node, MWWindow* window) const;
+  void LoadAttributesOf(const Json::Value& node, MWWindow* window) const;
   void MakeChild(const Json::Value& raw_spec, MWWindow* parent, int depth);
-  MWRect Geometry(const Json::Value& spec, const MWRect& client) const;
-  bool Length(const Json::Value& spec, const char* key, const LayoutUnits& units, bool vertical,
+  MWRect Geometry(const Json::Value& node, const MWRect& client) const;
+  bool Length(const Json::Value& node, const char* key, const LayoutUnits& units, bool vertical,
               int* pixels) const;
-  bool ReadFont(const Json::Value& spec, MWFont* font) const;
-  void CheckKeys(const Json::Value& spec) const;
+  bool ReadFont(const Json::Value& node, MWFont* font) const;
+  void CheckKeys(const Json::Value& node) const;
 
   const LayoutDocument& document_;
   int windows_made_ = 0;
