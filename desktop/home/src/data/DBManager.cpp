@@ -193,23 +193,28 @@ Items DBManager::getBookItems(size_t max) {
   return list;
 }
 
+// One item of one book for each row whose book can be read; rows of unreadable books are dropped.
+void DBManager::appendSingleBookItems(Statement& st, int type, int book_column, int time_column,
+                                      Items* items) {
+  while (st.step() == SQLITE_ROW) {
+    std::shared_ptr<Book> book = getBook(st.columnInt64(book_column));
+    if (!book)
+      continue;
+    auto item = std::make_shared<Item>();
+    item->type_ = type;
+    item->books_count_ = 1;
+    item->timestamp_ = st.columnInt(time_column);
+    item->books_.push_back(std::move(book));
+    items->push_back(std::move(item));
+  }
+}
+
 Items DBManager::getOpenedBooks(size_t max) {
   Items items;
   std::shared_ptr<Statement> st =
       db_.prepare(DbQueries::openedBooks(storageClause(), profile_id, max));
-  if (!st)
-    return items;
-  while (st->step() == SQLITE_ROW) {
-    std::shared_ptr<Book> book = getBook(st->columnInt64(0));
-    if (!book)
-      continue;
-    auto item = std::make_shared<Item>();
-    item->type_ = ITEM_OPENED;
-    item->books_count_ = 1;
-    item->timestamp_ = st->columnInt(1);
-    item->books_.push_back(std::move(book));
-    items.push_back(std::move(item));
-  }
+  if (st)
+    appendSingleBookItems(*st, ITEM_OPENED, 0, 1, &items);
   return items;
 }
 
@@ -265,19 +270,8 @@ Items DBManager::getAcsmBooks(size_t max, int since) {
   if (acsm_precheck_ && !acsmDownloadsPossible(since))
     return items;
   std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmBooks(storageClause(), since, max));
-  if (!st)
-    return items;
-  while (st->step() == SQLITE_ROW) {
-    std::shared_ptr<Book> book = getBook(st->columnInt64(1));
-    if (!book)
-      continue;
-    auto item = std::make_shared<Item>();
-    item->type_ = ITEM_ADDED;
-    item->books_count_ = 1;
-    item->timestamp_ = st->columnInt(0);
-    item->books_.push_back(std::move(book));
-    items.push_back(std::move(item));
-  }
+  if (st)
+    appendSingleBookItems(*st, ITEM_ADDED, 1, 0, &items);
   return items;
 }
 

@@ -67,6 +67,8 @@ class DBManager {
   // The parts of getBookItems and getBooksByTimestamp; the caller holds the mutex.
   std::shared_ptr<Book> getBook(int64_t id);
   std::string getFileProp(const std::string& fast_hash, utilities::db::FileProp prop);
+  void appendSingleBookItems(utilities::Statement& st, int type, int book_column, int time_column,
+                             Items* items);
   Items getOpenedBooks(size_t max);
   Items getAddedBooks(size_t max, int since);
   Items getAcsmBooks(size_t max, int since);
