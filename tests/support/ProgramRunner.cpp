@@ -17,30 +17,35 @@ namespace marrowleaf::test {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment, int timeout_ms) {
   ProgramResult result;
-  const std::string path =
-      program.find('/') == std::string::npos ? std::string(MARROWLEAF_BIN_DIR) + "/" + program : program;
+  const std::string path = program.find('/') == std::string::npos
+                               ? std::string(MARROWLEAF_BIN_DIR) + "/" + program
+                               : program;
   std::vector<std::string> args = {path};
   args.insert(args.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
 
+  auto name_of = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
   std::vector<std::string> env_storage;
   for (char** entry = environ; *entry; ++entry) {
-    std::string text = *entry;
+    const std::string text = *entry;
     bool overridden = false;
-    for (const auto& extra : environment) {
-      if (text.compare(0, extra.find('=') + 1, extra, 0, extra.find('=') + 1) == 0) overridden = true;
-    }
-    if (!overridden) env_storage.push_back(text);
+    for (const auto& change : environment) overridden |= name_of(change) == name_of(text);
+    if (!overridden)
+      env_storage.push_back(text);
   }
-  env_storage.insert(env_storage.end(), environment.begin(), environment.end());
+  for (const auto& change : environment) {
+    if (change.find('=') != std::string::npos)
+      env_storage.push_back(change);
+  }
   std::vector<char*> envp;
   for (auto& entry : env_storage) envp.push_back(entry.data());
   envp.push_back(nullptr);
 
   int pipe_fds[2];
-  if (pipe2(pipe_fds, O_CLOEXEC) != 0) return result;
+  if (pipe2(pipe_fds, O_CLOEXEC) != 0)
+    return result;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], 1);
@@ -73,7 +78,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   }
   reader.join();
   close(pipe_fds[0]);
-  if (!result.timed_out && WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
+  if (!result.timed_out && WIFEXITED(status))
+    result.exit_status = WEXITSTATUS(status);
   return result;
 }
 

@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/sdk/config.h"
+#include "support/ProgramRunner.h"
 #include "support/TempDeviceRoot.h"
-#include "tools/ProgramRun.h"
 
 namespace marrowleaf::test {
 namespace {
@@ -23,9 +23,9 @@ const char kGlobalConfig[] = "/mnt/ext1/system/config/global.cfg";
 const char* const kFirstRunKeys[] = {"net_cfg_encrypt", "json2cfg", "resetfrontlight",
                                      "setup_wizard_flag"};
 
-ProgramRun Generate(const TempDeviceRoot& root, std::vector<std::string> arguments = {}) {
+ProgramResult Generate(const TempDeviceRoot& root, std::vector<std::string> arguments = {}) {
   arguments.insert(arguments.begin(), {"--root", root.HostRoot()});
-  return ProgramRun(kGenerator, arguments);
+  return RunProgram(kGenerator, arguments, {});
 }
 
 // The value of a key as the device's own configuration reader sees it; "<missing>" without it.
@@ -81,8 +81,8 @@ TEST(MakeSampleDevice, WritesEveryProfileWithItsScreenAndAllDeviceKeys) {
   for (const ExpectedProfile& expected : profiles) {
     SCOPED_TRACE(expected.name);
     TempDeviceRoot root;
-    ProgramRun run = Generate(root, {"--profile", expected.name});
-    ASSERT_EQ(run.ExitCode(), 0) << run.Output();
+    ProgramResult run = Generate(root, {"--profile", expected.name});
+    ASSERT_EQ(run.exit_status, 0) << run.output;
     const std::string profile = "/.sim/device.cfg";
     EXPECT_EQ(ConfigValue(profile, "screen_width"), expected.width);
     EXPECT_EQ(ConfigValue(profile, "screen_height"), expected.height);
@@ -97,15 +97,15 @@ TEST(MakeSampleDevice, WritesEveryProfileWithItsScreenAndAllDeviceKeys) {
 
 TEST(MakeSampleDevice, MakesTheSixInchHighResolutionDeviceByDefault) {
   TempDeviceRoot root;
-  ProgramRun run = Generate(root);
-  ASSERT_EQ(run.ExitCode(), 0) << run.Output();
+  ProgramResult run = Generate(root);
+  ASSERT_EQ(run.exit_status, 0) << run.output;
   EXPECT_EQ(ConfigValue("/.sim/device.cfg", "screen_width"), "1072");
   EXPECT_EQ(ConfigValue("/.sim/device.cfg", "screen_height"), "1448");
 }
 
 TEST(MakeSampleDevice, MarksTheFirstRunStepsDoneUnlessFirstBootIsAsked) {
   TempDeviceRoot ready;
-  ASSERT_EQ(Generate(ready).ExitCode(), 0);
+  ASSERT_EQ(Generate(ready).exit_status, 0);
   EXPECT_EQ(ConfigValue(kGlobalConfig, "net_cfg_encrypt"), "done");
   EXPECT_EQ(ConfigValue(kGlobalConfig, "json2cfg"), "done");
   EXPECT_EQ(ConfigValue(kGlobalConfig, "resetfrontlight"), "done");
@@ -113,23 +113,23 @@ TEST(MakeSampleDevice, MarksTheFirstRunStepsDoneUnlessFirstBootIsAsked) {
   EXPECT_EQ(ConfigValue(kGlobalConfig, "language"), "en");
 
   TempDeviceRoot fresh;
-  ASSERT_EQ(Generate(fresh, {"--first-boot"}).ExitCode(), 0);
+  ASSERT_EQ(Generate(fresh, {"--first-boot"}).exit_status, 0);
   for (const char* key : kFirstRunKeys) EXPECT_EQ(ConfigValue(kGlobalConfig, key), "<missing>");
   EXPECT_EQ(ConfigValue(kGlobalConfig, "theme"), "Contrast");
 }
 
 TEST(MakeSampleDevice, RefusesToWriteOverADeviceUnlessForced) {
   TempDeviceRoot root;
-  ASSERT_EQ(Generate(root).ExitCode(), 0);
+  ASSERT_EQ(Generate(root).exit_status, 0);
   root.Write(kGlobalConfig, "language=de\n");
 
-  ProgramRun refused = Generate(root, {"--first-boot"});
-  EXPECT_NE(refused.ExitCode(), 0);
-  EXPECT_NE(refused.Output().find("--force"), std::string::npos) << refused.Output();
+  ProgramResult refused = Generate(root, {"--first-boot"});
+  EXPECT_NE(refused.exit_status, 0);
+  EXPECT_NE(refused.output.find("--force"), std::string::npos) << refused.output;
   EXPECT_EQ(root.Read(kGlobalConfig), "language=de\n");
 
-  ProgramRun forced = Generate(root, {"--first-boot", "--force", "--profile", "6in-keys"});
-  ASSERT_EQ(forced.ExitCode(), 0) << forced.Output();
+  ProgramResult forced = Generate(root, {"--first-boot", "--force", "--profile", "6in-keys"});
+  ASSERT_EQ(forced.exit_status, 0) << forced.output;
   EXPECT_EQ(ConfigValue(kGlobalConfig, "language"), "en");
   EXPECT_EQ(ConfigValue(kGlobalConfig, "net_cfg_encrypt"), "<missing>");
   EXPECT_EQ(ConfigValue("/.sim/device.cfg", "touch"), "0");
@@ -137,22 +137,22 @@ TEST(MakeSampleDevice, RefusesToWriteOverADeviceUnlessForced) {
 
 TEST(MakeSampleDevice, RejectsBadCommandLinesWithoutTouchingTheRoot) {
   TempDeviceRoot root;
-  EXPECT_EQ(ProgramRun(kGenerator, {}).ExitCode(), 2);
-  EXPECT_EQ(Generate(root, {"--books", "many"}).ExitCode(), 2);
-  EXPECT_EQ(Generate(root, {"--books", "-1"}).ExitCode(), 2);
-  EXPECT_EQ(Generate(root, {"--colour"}).ExitCode(), 2);
-  EXPECT_EQ(Generate(root, {"--profile"}).ExitCode(), 2);
+  EXPECT_EQ(RunProgram(kGenerator, {}, {}).exit_status, 2);
+  EXPECT_EQ(Generate(root, {"--books", "many"}).exit_status, 2);
+  EXPECT_EQ(Generate(root, {"--books", "-1"}).exit_status, 2);
+  EXPECT_EQ(Generate(root, {"--colour"}).exit_status, 2);
+  EXPECT_EQ(Generate(root, {"--profile"}).exit_status, 2);
 
-  ProgramRun unknown = Generate(root, {"--profile", "13in-paper"});
-  EXPECT_EQ(unknown.ExitCode(), 1);
-  EXPECT_NE(unknown.Output().find("6in-1072"), std::string::npos) << unknown.Output();
+  ProgramResult unknown = Generate(root, {"--profile", "13in-paper"});
+  EXPECT_EQ(unknown.exit_status, 1);
+  EXPECT_NE(unknown.output.find("6in-1072"), std::string::npos) << unknown.output;
   EXPECT_FALSE(root.Exists("/.sim/device.cfg"));
   EXPECT_FALSE(root.Exists("/ebrmain"));
 }
 
 TEST(MakeSampleDevice, InstallsTheProgramsTheHomeScreenStarts) {
   TempDeviceRoot root;
-  ASSERT_EQ(Generate(root).ExitCode(), 0);
+  ASSERT_EQ(Generate(root).exit_status, 0);
   for (const char* program :
        {"/ebrmain/bin/settings.app", "/ebrmain/bin/reader.app", "/ebrmain/bin/browser.app",
         "/ebrmain/bin/scanner.app", "/ebrmain/bin/lcpdrmhelperui.app",
@@ -169,7 +169,7 @@ TEST(MakeSampleDevice, InstallsTheProgramsTheHomeScreenStarts) {
 
 TEST(MakeSampleDevice, NamesOnlyInstalledReadersInTheReaderTable) {
   TempDeviceRoot root;
-  ASSERT_EQ(Generate(root).ExitCode(), 0);
+  ASSERT_EQ(Generate(root).exit_status, 0);
   for (const char* extension : {"epub", "fb2", "pdf", "djvu", "mobi", "cbz", "txt"}) {
     const std::string reader = ConfigValue("/ebrmain/config/readers.cfg", extension);
     ASSERT_EQ(reader.front(), '/') << extension << " -> " << reader;
@@ -179,7 +179,7 @@ TEST(MakeSampleDevice, NamesOnlyInstalledReadersInTheReaderTable) {
 
 TEST(MakeSampleDevice, WritesTheThemeStyleFileAndLanguageFiles) {
   TempDeviceRoot root;
-  ASSERT_EQ(Generate(root).ExitCode(), 0);
+  ASSERT_EQ(Generate(root).exit_status, 0);
   EXPECT_EQ(ConfigValue("/ebrmain/themes/Contrast/theme.cfg", "theme.name"), "Contrast");
   const std::string styles = root.Read("/ebrmain/share/FBReader/default/styles.xml");
   EXPECT_EQ(styles.rfind("<?xml", 0), 0u);

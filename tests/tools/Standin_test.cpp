@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "support/JournalReader.h"
+#include "support/ProgramRunner.h"
 #include "support/TempDeviceRoot.h"
-#include "tools/ProgramRun.h"
 
 namespace marrowleaf::test {
 namespace {
@@ -19,8 +19,8 @@ const char kGlobalConfig[] = "/mnt/ext1/system/config/global.cfg";
 class Standin : public ::testing::Test {
  protected:
   void SetUp() override {
-    ProgramRun run(kGenerator, {"--root", root_.HostRoot(), "--first-boot"});
-    ASSERT_EQ(run.ExitCode(), 0) << run.Output();
+    ProgramResult run = RunProgram(kGenerator, {"--root", root_.HostRoot(), "--first-boot"}, {});
+    ASSERT_EQ(run.exit_status, 0) << run.output;
   }
 
   // The scripts end by starting the home screen again; a stand-in in its place records that start
@@ -47,8 +47,8 @@ class Standin : public ::testing::Test {
 TEST_F(Standin, JournalsItsDevicePathAndEveryArgumentVerbatim) {
   const std::vector<std::string> arguments = {
       "-o", "two  words", "say \"hi\"", "back\\slash", "it's", "", "$HOME;`ls`", "Jörg ✓", "a\nb"};
-  ProgramRun run(root_.Host("/ebrmain/bin/settings.app"), arguments);
-  ASSERT_EQ(run.ExitCode(), 0) << run.Output();
+  ProgramResult run = RunProgram(root_.Host("/ebrmain/bin/settings.app"), arguments, {});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
 
   std::vector<Json::Value> starts = StandinStarts();
   ASSERT_EQ(starts.size(), 1u);
@@ -57,8 +57,8 @@ TEST_F(Standin, JournalsItsDevicePathAndEveryArgumentVerbatim) {
 }
 
 TEST_F(Standin, EachCopyReportsItsOwnPath) {
-  ASSERT_EQ(ProgramRun(root_.Host("/bin/mattr"), {"+hs", "/mnt/ext1/system"}).ExitCode(), 0);
-  ASSERT_EQ(ProgramRun(root_.Host("/mnt/ext1/applications/sync.app"), {}).ExitCode(), 0);
+  ASSERT_EQ(RunProgram(root_.Host("/bin/mattr"), {"+hs", "/mnt/ext1/system"}, {}).exit_status, 0);
+  ASSERT_EQ(RunProgram(root_.Host("/mnt/ext1/applications/sync.app"), {}, {}).exit_status, 0);
 
   std::vector<Json::Value> starts = StandinStarts();
   ASSERT_EQ(starts.size(), 2u);
@@ -71,8 +71,8 @@ TEST_F(Standin, EachCopyReportsItsOwnPath) {
 TEST_F(Standin, FirstRunScriptsRecordThemselvesAndStartTheHomeScreenAgain) {
   ReplaceHomeScreenByStandin();
   for (const char* script : {"/ebrmain/bin/net_cfg_encrypt.sh", "/ebrmain/bin/json2cfg.sh"}) {
-    ProgramRun run(root_.Host(script), {"with space"});
-    EXPECT_EQ(run.ExitCode(), 0) << script << ": " << run.Output();
+    ProgramResult run = RunProgram(root_.Host(script), {"with space"}, {});
+    EXPECT_EQ(run.exit_status, 0) << script << ": " << run.output;
   }
   std::vector<Json::Value> starts = StandinStarts();
   ASSERT_EQ(starts.size(), 4u);
@@ -86,8 +86,8 @@ TEST_F(Standin, FirstRunScriptsRecordThemselvesAndStartTheHomeScreenAgain) {
 
 TEST_F(Standin, ScriptsFindTheDeviceRootFromTheirPlaceWithoutTheVariable) {
   ReplaceHomeScreenByStandin();
-  ProgramRun run(root_.Host("/ebrmain/bin/json2cfg.sh"), {}, {{"MARROWLEAF_ROOT", ""}});
-  ASSERT_EQ(run.ExitCode(), 0) << run.Output();
+  ProgramResult run = RunProgram(root_.Host("/ebrmain/bin/json2cfg.sh"), {}, {"MARROWLEAF_ROOT"});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
   std::vector<Json::Value> starts = StandinStarts();
   ASSERT_EQ(starts.size(), 2u);
   EXPECT_EQ(starts[0]["path"].asString(), "/ebrmain/bin/json2cfg.sh");
@@ -97,8 +97,8 @@ TEST_F(Standin, ScriptsFindTheDeviceRootFromTheirPlaceWithoutTheVariable) {
 TEST_F(Standin, SetupWizardClearsItsFlagWhereItStandsAndKeepsTheOtherKeys) {
   ReplaceHomeScreenByStandin();
   root_.Write(kGlobalConfig, "language=de\n  setup_wizard_flag = 1\ntheme=Contrast\n");
-  ProgramRun run(root_.Host("/ebrmain/bin/setup_wizard.app"), {});
-  ASSERT_EQ(run.ExitCode(), 0) << run.Output();
+  ProgramResult run = RunProgram(root_.Host("/ebrmain/bin/setup_wizard.app"), {}, {});
+  ASSERT_EQ(run.exit_status, 0) << run.output;
   EXPECT_EQ(root_.Read(kGlobalConfig), "language=de\nsetup_wizard_flag=0\ntheme=Contrast\n");
 
   std::vector<Json::Value> starts = StandinStarts();
@@ -110,11 +110,11 @@ TEST_F(Standin, SetupWizardClearsItsFlagWhereItStandsAndKeepsTheOtherKeys) {
 TEST_F(Standin, SetupWizardAddsItsFlagToAFileWithoutIt) {
   ReplaceHomeScreenByStandin();
   root_.Write(kGlobalConfig, "language=de");
-  ASSERT_EQ(ProgramRun(root_.Host("/ebrmain/bin/setup_wizard.app"), {}).ExitCode(), 0);
+  ASSERT_EQ(RunProgram(root_.Host("/ebrmain/bin/setup_wizard.app"), {}, {}).exit_status, 0);
   EXPECT_EQ(root_.Read(kGlobalConfig), "language=de\nsetup_wizard_flag=0\n");
 
   std::filesystem::remove(root_.Host(kGlobalConfig));
-  ASSERT_EQ(ProgramRun(root_.Host("/ebrmain/bin/setup_wizard.app"), {}).ExitCode(), 0);
+  ASSERT_EQ(RunProgram(root_.Host("/ebrmain/bin/setup_wizard.app"), {}, {}).exit_status, 0);
   EXPECT_EQ(root_.Read(kGlobalConfig), "setup_wizard_flag=0\n");
 }
 
