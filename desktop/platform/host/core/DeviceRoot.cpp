@@ -7,8 +7,9 @@
 namespace marrowleaf::platform {
 
 DeviceRoot& DeviceRoot::Get() {
-  static DeviceRoot instance;
-  return instance;
+  // Never destroyed: threads that outlive main (task reapers, workers) may still use it.
+  static auto* instance = new DeviceRoot();
+  return *instance;
 }
 
 DeviceRoot::DeviceRoot() { Reload(); }

@@ -3,8 +3,9 @@
 namespace marrowleaf::platform {
 
 DialogAnswerQueue& DialogAnswerQueue::Get() {
-  static DialogAnswerQueue instance;
-  return instance;
+  // Never destroyed: threads that outlive main (task reapers, workers) may still use it.
+  static auto* instance = new DialogAnswerQueue();
+  return *instance;
 }
 
 bool DialogAnswerQueue::Push(int button) {

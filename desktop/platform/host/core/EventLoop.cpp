@@ -10,8 +10,9 @@
 namespace marrowleaf::platform {
 
 EventLoop& EventLoop::Get() {
-  static EventLoop instance;
-  return instance;
+  // Never destroyed: threads that outlive main (task reapers, workers) may still use it.
+  static auto* instance = new EventLoop();
+  return *instance;
 }
 
 void EventLoop::SetHandler(EventHandler handler) {

@@ -38,9 +38,10 @@ const char* LevelName(int level) {
   }
 }
 
+// Never destroyed: threads that outlive main may still log.
 std::mutex& OutputMutex() {
-  static std::mutex mutex;
-  return mutex;
+  static auto* mutex = new std::mutex();
+  return *mutex;
 }
 
 }  // namespace

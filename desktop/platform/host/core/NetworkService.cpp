@@ -8,8 +8,9 @@
 namespace marrowleaf::platform {
 
 NetworkService& NetworkService::Get() {
-  static NetworkService instance;
-  return instance;
+  // Never destroyed: threads that outlive main (task reapers, workers) may still use it.
+  static auto* instance = new NetworkService();
+  return *instance;
 }
 
 bool NetworkService::Connected() const {

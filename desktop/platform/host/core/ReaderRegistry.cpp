@@ -16,8 +16,9 @@ constexpr size_t kMaxHandlerBytes = 4096;
 }  // namespace
 
 ReaderRegistry& ReaderRegistry::Get() {
-  static ReaderRegistry instance;
-  return instance;
+  // Never destroyed: threads that outlive main (task reapers, workers) may still use it.
+  static auto* instance = new ReaderRegistry();
+  return *instance;
 }
 
 std::string ReaderRegistry::Extension(const std::string& path) {

@@ -7,8 +7,9 @@
 namespace marrowleaf::platform {
 
 ScreenState& ScreenState::Get() {
-  static ScreenState instance;
-  return instance;
+  // Never destroyed: threads that outlive main (task reapers, workers) may still use it.
+  static auto* instance = new ScreenState();
+  return *instance;
 }
 
 const char* ScreenState::KindName(UpdateKind kind) {
