@@ -126,6 +126,21 @@ bool StoreBlockLoader::ReadOffer(const std::string& offer, Book* book) const {
   return true;
 }
 
+// What a tile shows of an offer (or of one member of a series, with its suffix).
+void StoreBlockLoader::ReadCover(const std::string& offer, const std::string& suffix,
+                                 Book* book) const {
+  book->title = Get(offer + "_title" + suffix);
+  book->author = Get(offer + "_author" + suffix);
+  book->store_cover = Get(offer + "_cover" + suffix);
+}
+
+void StoreBlockLoader::ReadSale(const std::string& offer, Book* book) const {
+  book->store_price = Get(offer + "_price");
+  book->store_price_old = Get(offer + "_price_old");
+  book->store_desc = Get(offer + "_desc");
+  book->is_audio = Flag(offer + "_is_audio");
+}
+
 Items StoreBlockLoader::BooksBlock(const std::string& name) const {
   Items items;
   for (int j = 0; j < kMaxOffers; ++j) {
@@ -133,13 +148,8 @@ Items StoreBlockLoader::BooksBlock(const std::string& name) const {
     auto book = std::make_shared<Book>();
     if (!ReadOffer(offer, book.get()))
       break;
-    book->title = Get(offer + "_title");
-    book->author = Get(offer + "_author");
-    book->store_cover = Get(offer + "_cover");
-    book->store_price = Get(offer + "_price");
-    book->store_price_old = Get(offer + "_price_old");
-    book->store_desc = Get(offer + "_desc");
-    book->is_audio = Flag(offer + "_is_audio");
+    ReadCover(offer, "", book.get());
+    ReadSale(offer, book.get());
     items.push_back(OneBookItem(ITEM_STORE_BOOK, std::move(book)));
   }
   if (items.size() == 1)
@@ -154,10 +164,7 @@ Items StoreBlockLoader::Format2Block(const std::string& name) const {
     Book book;
     if (!ReadOffer(offer, &book))
       break;
-    book.store_price = Get(offer + "_price");
-    book.store_price_old = Get(offer + "_price_old");
-    book.store_desc = Get(offer + "_desc");
-    book.is_audio = Flag(offer + "_is_audio");
+    ReadSale(offer, &book);
     book.is_wishlist = name == kWishlistBlock;
     auto item = std::make_shared<Item>();
     item->type_ = Get(offer + "_type") == "book" ? ITEM_STORE_DETAILED : ITEM_STORE_BOOK;
@@ -166,9 +173,7 @@ Items StoreBlockLoader::Format2Block(const std::string& name) const {
     for (int k = 0; k < (item->is_seria_ ? kSeriesBooks : 1); ++k) {
       const std::string suffix = item->is_seria_ ? "_" + std::to_string(k) : "";
       auto member = std::make_shared<Book>(book);
-      member->title = Get(offer + "_title" + suffix);
-      member->author = Get(offer + "_author" + suffix);
-      member->store_cover = Get(offer + "_cover" + suffix);
+      ReadCover(offer, suffix, member.get());
       item->books_.push_back(std::move(member));
     }
     items.push_back(std::move(item));
@@ -183,9 +188,7 @@ Items StoreBlockLoader::PartnerBlock(const std::string& name) const {
     auto book = std::make_shared<Book>();
     if (!ReadOffer(offer, book.get()))
       break;
-    book->title = Get(offer + "_title");
-    book->author = Get(offer + "_author");
-    book->store_cover = Get(offer + "_cover");
+    ReadCover(offer, "", book.get());
     items.push_back(OneBookItem(ITEM_STORE_BOOK, std::move(book)));
   }
   return items;

@@ -41,6 +41,8 @@ class StoreBlockLoader {
   Items BooksBlock(const std::string& name) const;
   // Reads offer j's identifier and link; false when both are empty (the end of the offers).
   bool ReadOffer(const std::string& offer, Book* book) const;
+  void ReadCover(const std::string& offer, const std::string& suffix, Book* book) const;
+  void ReadSale(const std::string& offer, Book* book) const;
   std::string Title(Format format, int n, const std::string& name) const;
   std::string Get(const std::string& key) const { return cfg_.read(key); }
   bool Flag(const std::string& key) const { return cfg_.readInt(key, 0) != 0; }
