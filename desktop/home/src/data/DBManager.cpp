@@ -37,6 +37,20 @@ int32_t ParseSeconds(const std::string& text) {
   return static_cast<int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
 }
 
+// Binds values to the parameters 1, 2, ... in order. A value the statement refuses is logged and
+// its error code returned; 0 when every value is bound.
+template <typename... Values>
+int BindAll(Statement& st, const Values&... values) {
+  try {
+    int index = 0;
+    (st.bind(++index, values), ...);
+    return 0;
+  } catch (const Statement::BindError& error) {
+    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+    return error.code();
+  }
+}
+
 bool SameBook(const std::shared_ptr<Item>& left, const std::shared_ptr<Item>& right) {
   return !left->books_.empty() && !right->books_.empty() && left->books_[0] && right->books_[0] &&
          left->books_[0]->id == right->books_[0]->id;
@@ -98,12 +112,8 @@ int DBManager::getProfileByName(const std::string& name) {
     logGuard("!st.get()", "(\"-1\")", "");
     return -1;
   }
-  try {
-    st->bind(1, name);
-  } catch (const Statement::BindError& error) {
-    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+  if (BindAll(*st, name) != 0)
     return -1;
-  }
   return st->step() == SQLITE_ROW ? st->columnInt(0) : -1;
 }
 
@@ -113,12 +123,8 @@ int DBManager::addNewProfile(const std::string& name) {
     logGuard("!st.get()", "(\"-1\")", "");
     return -1;
   }
-  try {
-    st->bind(1, name);
-  } catch (const Statement::BindError& error) {
-    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+  if (BindAll(*st, name) != 0)
     return -1;
-  }
   return st->step() == SQLITE_DONE ? static_cast<int>(db_.lastInsertRowId()) : -1;
 }
 
@@ -257,11 +263,8 @@ bool DBManager::acsmDownloadsPossible(int since) {
   std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmCandidate(storageClause()));
   if (!st)
     return true;
-  try {
-    st->bind(1, since);
-  } catch (const Statement::BindError&) {
+  if (BindAll(*st, since) != 0)
     return true;
-  }
   return st->step() != SQLITE_DONE;
 }
 
@@ -335,13 +338,8 @@ std::shared_ptr<Book> DBManager::getBook(int64_t id) {
   std::shared_ptr<Statement> st = cachedStatement(DbQueries::book(storageClause()));
   if (!st)
     return nullptr;
-  try {
-    st->bind(1, static_cast<int64_t>(profile_id));
-    st->bind(2, id);
-  } catch (const Statement::BindError& error) {
-    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+  if (BindAll(*st, static_cast<int64_t>(profile_id), id) != 0)
     return nullptr;
-  }
   if (st->step() != SQLITE_ROW) {
     st->reset();
     return nullptr;
@@ -432,12 +430,8 @@ int DBManager::getNotViewedNotificationsCount() {
     logGuard("!st.get()", "(\"-1\")", "");
     return -1;
   }
-  try {
-    st->bind(1, profile_id);
-  } catch (const Statement::BindError& error) {
-    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+  if (BindAll(*st, profile_id) != 0)
     return -1;
-  }
   return st->step() == SQLITE_ROW ? st->columnInt(0) : -1;
 }
 
@@ -462,14 +456,8 @@ int DBManager::markAsRead(int book_id, bool completed) {
       logGuard("!st.get()", "(\"MW_FAILED\")", "");
       return -1;
     }
-    try {
-      st->bind(1, completed ? 1 : 0);
-      st->bind(2, book_id);
-      st->bind(3, profile_id);
-    } catch (const Statement::BindError& error) {
-      DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
-      return error.code();
-    }
+    if (const int code = BindAll(*st, completed ? 1 : 0, book_id, profile_id); code != 0)
+      return code;
     const int result = st->step();
     bumpChangeCounter();
     // A write the database refused (locked past the busy timeout, read-only, full) is reported, so
@@ -490,12 +478,8 @@ std::vector<std::string> DBManager::getBookLocalFiles(int64_t book_id) {
     logGuard("!st.get()", "(\"result\")", "");
     return paths;
   }
-  try {
-    st->bind(1, book_id);
-  } catch (const Statement::BindError& error) {
-    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+  if (BindAll(*st, book_id) != 0)
     return paths;
-  }
   while (st->step() == SQLITE_ROW) paths.push_back(st->columnText(0));
   return paths;
 }
@@ -510,13 +494,8 @@ int DBManager::removeFile(const std::string& path) {
     logGuard("!st.get()", "(\"MW_FAILED\")", "");
     return -1;
   }
-  try {
-    st->bind(1, path.substr(slash + 1));
-    st->bind(2, path.substr(0, slash));
-  } catch (const Statement::BindError& error) {
-    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+  if (BindAll(*st, path.substr(slash + 1), path.substr(0, slash)) != 0)
     return -1;
-  }
   const int code = st->step();
   bumpChangeCounter();
   return code == SQLITE_DONE ? 0 : -1;
@@ -547,12 +526,8 @@ int DBManager::removeFromAddedAndOpenedByTimestamp(int ts) {
     logGuard("!st.get()", "(\"MW_FAILED\")", "");
     return -1;
   }
-  try {
-    st->bind(1, ts);
-  } catch (const Statement::BindError& error) {
-    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+  if (BindAll(*st, ts) != 0)
     return -1;
-  }
   const int code = st->step();
   bumpChangeCounter();
   return code == SQLITE_DONE ? 0 : -1;
@@ -568,21 +543,12 @@ int DBManager::removeFromAddedAndOpened(int64_t book_id) {
     logGuard("!st.get()", "(\"MW_FAILED\")", "");
     return -1;
   }
-  try {
-    added->bind(1, book_id);
-  } catch (const Statement::BindError& error) {
-    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+  if (BindAll(*added, book_id) != 0)
     return -1;
-  }
   // Taking the book off the added list alone does not count as a library change.
   DB_LOG(MW_LOG_DETAIL, "Remove book from added result [%d]", added->step());
-  try {
-    opened->bind(1, book_id);
-    opened->bind(2, profile_id);
-  } catch (const Statement::BindError& error) {
-    DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
+  if (BindAll(*opened, book_id, profile_id) != 0)
     return -1;
-  }
   const int code = opened->step();
   bumpChangeCounter();
   DB_LOG(MW_LOG_DETAIL, "Remove book from opened result [%d]", code);
