@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "PlainBookFiles.h"
+
 namespace marrowleaf::tools {
 namespace {
 
@@ -98,72 +100,22 @@ bool WriteHostFile(const std::string& host_path, const std::string& content) {
   return std::rename(temporary.c_str(), host_path.c_str()) == 0;
 }
 
-std::string Escape(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '<') {
-      out += "&lt;";
-    } else if (c == '&') {
-      out += "&amp;";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-std::string Fb2(const BookRow& row) {
-  return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-         "<FictionBook xmlns=\"http://www.gribuser.ru/xml/fictionbook/2.0\">\n"
-         "<description><title-info><author><last-name>" +
-         Escape(row.author) + "</last-name></author><book-title>" + Escape(row.title) +
-         "</book-title><lang>en</lang></title-info></description>\n<body><section><title><p>" +
-         Escape(row.title) + "</p></title><p>This sample book has one short page.</p>" +
-         "</section></body>\n</FictionBook>\n";
-}
-
-// A one-page PDF with the title as its text; the offsets of the cross-reference table are computed.
-std::string Pdf(const BookRow& row) {
-  const std::string stream = "BT /F1 24 Tf 72 720 Td (" + row.title + ") Tj ET";
-  std::vector<std::string> objects = {
-      "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R /Resources << /Font "
-      "<< /F1 5 0 R >> >> >>",
-      "<< /Length " + std::to_string(stream.size()) + " >>\nstream\n" + stream + "\nendstream",
-      "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
-  std::string pdf = "%PDF-1.4\n";
-  std::vector<size_t> offsets;
-  for (size_t i = 0; i < objects.size(); ++i) {
-    offsets.push_back(pdf.size());
-    pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-  }
-  const size_t xref = pdf.size();
-  pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-  for (size_t offset : offsets) {
-    char line[32];
-    std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
-    pdf += line;
-  }
-  pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
-         " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
-  return pdf;
-}
-
 std::string Acsm(const BookRow& row) {
   return "<?xml version=\"1.0\"?>\n<fulfillmentToken fulfillmentType=\"buy\">\n"
          "<resourceItemInfo><metadata><dc:title xmlns:dc=\"http://purl.org/dc/elements/1.1/\">" +
-         Escape(row.title) + "</dc:title></metadata></resourceItemInfo>\n</fulfillmentToken>\n";
+         PlainBookFiles::Escape(row.title) +
+         "</dc:title></metadata></resourceItemInfo>\n</fulfillmentToken>\n";
 }
 
 std::string BookFile(const BookRow& row) {
   const std::string ext = Extension(row.filename);
   if (ext == "pdf")
-    return Pdf(row);
+    return PlainBookFiles::Pdf(row.title);
   if (ext == "acsm")
     return Acsm(row);
   if (ext == "txt")
     return row.title + "\n\nThis sample book has one short page.\n";
-  return Fb2(row);
+  return PlainBookFiles::Fb2(row.title, row.author);
 }
 
 int64_t FolderId(Writer& w, const std::string& folder) {
