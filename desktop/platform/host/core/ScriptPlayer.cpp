@@ -28,7 +28,7 @@ struct Arity {
 
 const std::map<std::string, Arity>& Verbs() {
   static const std::map<std::string, Arity> verbs = {
-      {"tap", {2, 2}},   {"hold", {2, 2}},   {"swipe", {4, 4}},      {"key", {1, 1}},
+      {"tap", {2, 2}},   {"hold", {2, 2}},   {"swipe", {4, 4}},      {"key", {1, 2}},
       {"wait", {1, 1}},  {"idle", {0, 0}},   {"event", {1, 3}},      {"answer", {1, 1}},
       {"quit", {0, 0}},  {"screenshot", {1, 1}},
   };
@@ -46,6 +46,8 @@ std::string CheckArguments(const ScriptPlayer::Command& command) {
   long number = 0;
   const std::string& verb = command.verb;
   if (verb == "key") {
+    if (command.args.size() == 2 && command.args[1] != "long")
+      return "a key is pressed briefly or 'long', not '" + command.args[1] + "'";
     return ScriptKeyCode(command.args[0]) < 0 ? "unknown key '" + command.args[0] + "'" : "";
   }
   if (verb == "event") {
@@ -89,7 +91,7 @@ int ScriptKeyCode(const std::string& name) {
       {"back", KEY_BACK}, {"delete", KEY_DELETE}, {"ok", KEY_OK},     {"up", KEY_UP},
       {"down", KEY_DOWN}, {"left", KEY_LEFT},     {"right", KEY_RIGHT}, {"minus", KEY_MINUS},
       {"plus", KEY_PLUS}, {"menu", KEY_MENU},     {"prev", KEY_PREV}, {"next", KEY_NEXT},
-      {"home", KEY_HOME}, {"power", KEY_POWER},
+      {"home", KEY_HOME}, {"power", KEY_POWER}, {"prev2", KEY_PREV2}, {"next2", KEY_NEXT2},
   };
   auto it = keys.find(name);
   return it == keys.end() ? -1 : it->second;
@@ -219,8 +221,12 @@ ScriptPlayer::Step ScriptPlayer::ExecuteInput(const Command& command) {
   EventLoop& loop = EventLoop::Get();
   if (command.verb == "key") {
     int code = ScriptKeyCode(command.args[0]);
+    // A long press is a press, the first repeat and a release that says it followed a long press.
+    const bool held = command.args.size() == 2;
     loop.Post(nullptr, EVT_KEYPRESS, code, 0);
-    loop.Post(nullptr, EVT_KEYRELEASE, code, 0);
+    if (held)
+      loop.Post(nullptr, EVT_KEYREPEAT, code, 1);
+    loop.Post(nullptr, EVT_KEYRELEASE, code, held ? 1 : 0);
     return Step::kDone;
   }
   const int x = Arg(command, 0);

@@ -14,7 +14,7 @@ KeyBindings::Binding KeyBindings::ForKeyName(const std::string& name) {
       {"PageUp", KEY_PREV},    {"PageDown", KEY_NEXT},  {"Menu", KEY_MENU},
       {"F10", KEY_MENU},       {"Delete", KEY_DELETE},  {"=", KEY_PLUS},
       {"+", KEY_PLUS},         {"Keypad +", KEY_PLUS},  {"-", KEY_MINUS},
-      {"Keypad -", KEY_MINUS},
+      {"Keypad -", KEY_MINUS}, {"[", KEY_PREV2},        {"]", KEY_NEXT2},
   };
   if (name == "F12")
     return {Action::kScreenshot, -1};

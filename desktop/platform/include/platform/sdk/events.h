@@ -17,6 +17,12 @@ enum DeviceEvent {
   EVT_POINTERDOWN = 30,  // par1 = x, par2 = y
   EVT_POINTERMOVE = 31,  // par1 = x, par2 = y
   EVT_POINTERLONG = 34,  // par1 = x, par2 = y; the pointer was held 500 ms
+  // A window took the press over (a list began to scroll, a page began to turn): whoever waits for
+  // the pointer to come up gives up. par1, par2 = the pointer's position.
+  EVT_POINTERCANCEL = 44,
+  // A tile turned a long press into its hold command: its container forgets where the press
+  // started, so the release is no swipe. par1, par2 = the pointer's position.
+  EVT_POINTERHOLDTAKEN = 45,
   EVT_CONFIGCHANGED = 73,
   EVT_FOREGROUND = 151,  // this task came to the front
   EVT_BACKGROUND = 152,  // another task took the screen
@@ -46,6 +52,9 @@ enum DeviceKey {
   KEY_MENU = 0x17,
   KEY_PREV = 0x18,
   KEY_NEXT = 0x19,
+  // The second pair of page keys some models have (on the other side of the screen).
+  KEY_PREV2 = 0x1c,
+  KEY_NEXT2 = 0x1d,
   KEY_HOME = 0x1a,
   KEY_POWER = 0x01,
 };

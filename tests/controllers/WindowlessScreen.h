@@ -5,9 +5,8 @@
 
 namespace marrowleaf::desktop {
 
-// A screen before its window exists: it keeps what the controller can observe of a screen (shown,
-// changed, focused, the menu entries given to it) so that the state machine runs whole while the
-// views are being built. Each real view replaces its windowless screen in the main frame.
+// A screen without a window for the controller's tests: it keeps what the controller can observe of
+// a screen (shown, changed, focused, the menu entries given to it).
 class WindowlessScreen : public MainScreen, public MenuScreen {
  public:
   void Show() override { visible_ = true; }
