@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 #include <vector>
 
@@ -181,6 +182,25 @@ TEST_F(CacheControllerTest, RemovesTheFilesOfTheCacheButKeepsItsIndex) {
   ASSERT_EQ(0, cache_.RemoveCacheFiles("c"));
   EXPECT_FALSE(Has("1/a.png"));
   EXPECT_TRUE(root_.Exists("/mnt/ext1/system/cache/c.index"));
+}
+
+TEST_F(CacheControllerTest, LinksInsideACacheNeverLetEvictionOrClearingDeleteOutsideIt) {
+  root_.Write("/mnt/ext1/books/keep.epub", "book");
+  root_.MakeFolder("/mnt/ext1/system/cache/c");
+  std::filesystem::create_directory_symlink(root_.Host("/mnt/ext1/books"),
+                                            root_.Host("/mnt/ext1/system/cache/c/1"));
+  cache_.SetCacheMaxSize("c", 1);
+  cache_.Push("1/keep.epub", "c", false);
+  Touch("2/new.png");
+  cache_.Push("2/new.png", "c", false);
+  ASSERT_EQ(0, cache_.OptimizeAndSave("c"));
+  EXPECT_EQ(1u, cache_.ItemCount("c")) << "the linked item is forgotten";
+  EXPECT_TRUE(root_.Exists("/mnt/ext1/books/keep.epub"));
+  // A cache folder that is itself a link to elsewhere is not emptied.
+  std::filesystem::create_directory_symlink(root_.Host("/mnt/ext1/books"),
+                                            root_.Host("/mnt/ext1/system/cache/d"));
+  EXPECT_NE(0, cache_.RemoveCacheFiles("d"));
+  EXPECT_TRUE(root_.Exists("/mnt/ext1/books/keep.epub"));
 }
 
 }  // namespace

@@ -252,19 +252,6 @@ TEST_F(DisplayTest, AScreenshotIsRefusedForAnEmptyName) {
   EXPECT_FALSE(SaveDisplayScreenshot(""));
 }
 
-TEST(ScreenshotFile, NamesFilesUnderTheRootByDevicePathAndOthersRelativeToTheWorkingFolder) {
-  TempDeviceRoot root;
-  EXPECT_EQ(ScreenshotFile::FileLayerPath(root.Host("/.sim/a.png")), "/.sim/a.png");
-  EXPECT_EQ(ScreenshotFile::FileLayerPath("shots/a.png"), "shots/a.png");
-  const auto outside = std::filesystem::temp_directory_path() / "elsewhere" / "b.png";
-  const std::string relative = ScreenshotFile::FileLayerPath(outside.string());
-  ASSERT_FALSE(relative.empty());
-  EXPECT_NE(relative[0], '/');
-  EXPECT_EQ((std::filesystem::current_path() / relative).lexically_normal(),
-            outside.lexically_normal());
-  EXPECT_EQ(ScreenshotFile::FileLayerPath(""), "");
-}
-
 TEST(ScreenshotFile, WritesAPictureOutsideTheDeviceRootAndKeyShotsGetFreshNames) {
   TempDeviceRoot root;
   const auto folder = std::filesystem::path(root.HostRoot()).parent_path() /

@@ -1,11 +1,15 @@
 // The SDK's file functions on a temporary device root.
 #include <unistd.h>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/sdk/files.h"
+#include "platform/utils/FileRemoval.h"
 #include "support/TempDeviceRoot.h"
 
 namespace {
@@ -74,6 +78,77 @@ TEST(Files, CopyFailsWithoutTouchingTheTarget) {
   root.Write("/ebrmain/source", "new");
   EXPECT_EQ(copy_file("/ebrmain/source", "/mnt/ext1/no/folder/target"), -1);
   EXPECT_EQ(EntriesIn(root, "/mnt/ext1"), 1u);
+}
+
+// A folder beside the device root with a file that no device path may reach, and the working
+// folder moved into it, where a relative path would land.
+class DeviceRootEscape : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(outside_);
+    std::ofstream(outside_ / "victim") << "keep";
+    previous_folder_ = std::filesystem::current_path();
+    std::filesystem::current_path(outside_);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(previous_folder_);
+    std::filesystem::remove_all(outside_);
+  }
+  // The outside folder holds the untouched victim and nothing else.
+  void ExpectOutsideUntouched(const std::string& what) const {
+    std::ifstream in(outside_ / "victim");
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "keep") << what;
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(outside_))
+      ++entries;
+    EXPECT_EQ(entries, 1u) << what;
+  }
+
+  TempDeviceRoot root_;
+  std::filesystem::path outside_ = root_.HostRoot() + "-outside";
+  std::filesystem::path previous_folder_;
+};
+
+TEST_F(DeviceRootEscape, DotDotStopsAtTheRootAndRelativePathsAreRefused) {
+  EXPECT_EQ(HostPath("/../../etc/passwd"), root_.Host("/etc/passwd"));
+  EXPECT_EQ(HostPath("/mnt/ext1/./books/../system//x"), root_.Host("/mnt/ext1/system/x"));
+  EXPECT_EQ(HostPath("/mnt/.."), root_.Host("/"));
+  EXPECT_EQ(HostPath("/mnt/ext1/"), root_.Host("/mnt/ext1/"));
+  for (const char* refused : {"victim", "./victim", "../victim", "", ":memory:"}) {
+    EXPECT_EQ(HostPath(refused), "") << refused;
+  }
+}
+
+TEST_F(DeviceRootEscape, NoFileCallReachesOutsideThroughDotDotRelativePathsOrLinks) {
+  std::filesystem::create_directories(root_.Host("/mnt/ext1"));
+  std::filesystem::create_directory_symlink(outside_, root_.Host("/mnt/ext1/link"));
+  root_.Write("/mnt/ext1/source", "new");
+  std::string up;
+  for (int i = 0; i < 32; ++i) up += "/..";
+  const std::vector<std::string> hostile = {up + (outside_ / "victim").string(), "victim",
+                                            "./victim", "/mnt/ext1/link/victim"};
+  const std::vector<std::pair<const char*, std::function<void(const char*)>>> calls = {
+      {"pk_unlink", [](const char* path) { pk_unlink(path); }},
+      {"unlink_file_with_af",
+       [](const char* path) { marrowleaf::utilities::unlink_file_with_af(path); }},
+      {"WriteFileAtomically", [](const char* path) { WriteFileAtomically(path, "lost"); }},
+      {"copy_file", [](const char* path) { copy_file("/mnt/ext1/source", path); }},
+      {"pk_buildpath", [](const char* path) { pk_buildpath((std::string(path) + "/x/y").c_str()); }},
+  };
+  for (const std::string& path : hostile) {
+    for (const auto& [name, call] : calls) {
+      call(path.c_str());
+      ExpectOutsideUntouched(std::string(name) + " " + path);
+    }
+    if (path[0] != '/') {
+      EXPECT_EQ(pk_access(path.c_str(), F_OK), -1) << path;
+    }
+  }
+  std::string content;
+  EXPECT_FALSE(ReadFileCapped("victim", 100, &content));
+  EXPECT_EQ(pk_unlink("/mnt/ext1/link"), 0) << "the link itself lies inside and may go";
+  ExpectOutsideUntouched("the link removed");
 }
 
 }  // namespace

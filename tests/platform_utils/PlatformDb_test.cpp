@@ -30,6 +30,11 @@ TEST(DbCreator, NeverCreatesAMissingDatabaseAndRefusesAFileThatIsNone) {
   root.Write(kDb, "this is not a database, it is a text file long enough to look like one");
   EXPECT_NE(0, DbCreator::GetExplorerDb(db, kDb));
   EXPECT_FALSE(db.isOpen());
+  // A path that is no device path never becomes a database elsewhere, not even a private one.
+  for (const char* refused : {":memory:", "", "explorer-3.db"}) {
+    EXPECT_NE(0, DbCreator::GetExplorerDb(db, refused)) << refused;
+    EXPECT_FALSE(db.isOpen()) << refused;
+  }
 }
 
 TEST(DbCreator, OpensTheDatabaseUnderTheDeviceRootForWriting) {

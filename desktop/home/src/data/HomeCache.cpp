@@ -165,11 +165,13 @@ bool HomeCache::Save(const Items& items) {
   }
   const bool written = SaveConfig(cfg) == 0;
   CloseConfigNoSave(cfg);
-  if (!written || std::rename(HostPath(fresh).c_str(), HostPath(kPath).c_str()) != 0) {
+  const std::string target = HostPathForChange(kPath);
+  if (!written || target.empty() ||
+      std::rename(HostPathForChange(fresh).c_str(), target.c_str()) != 0) {
     pk_unlink(fresh.c_str());
     return false;
   }
-  SyncFolder(HostPath(kPath));
+  SyncFolder(target);
   MW_LOG(MW_LOG_VERBOSE, "Config saved");
   return true;
 }

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <string>
 
+#include "DeviceProfile.h"
+#include "DeviceRoot.h"
+#include "HostFiles.h"
 #include "platform/sdk/files.h"
 
 namespace {
@@ -37,10 +40,28 @@ void SyncFolder(const std::string& folder) {
   close(fd);
 }
 
+// A full internal storage, as the device profile may simulate it.
+bool StorageIsFull(const std::string& device_path) {
+  const std::string storage = "/mnt/ext1/";
+  const std::string normal = marrowleaf::platform::DeviceRoot::Normalize(device_path);
+  return normal.compare(0, storage.size(), storage) == 0 &&
+         marrowleaf::platform::DeviceProfile::Get().Int("storage_full") != 0;
+}
+
 }  // namespace
 
 int WriteFileAtomically(const std::string& device_path, const std::string& content) {
-  const std::string target = HostPath(device_path);
+  const std::string target = HostPathForChange(device_path);
+  if (target.empty()) return -1;
+  if (StorageIsFull(device_path)) {
+    errno = ENOSPC;
+    return -1;
+  }
+  return marrowleaf::platform::WriteHostFileAtomically(target, content);
+}
+
+int marrowleaf::platform::WriteHostFileAtomically(const std::string& target,
+                                                  const std::string& content) {
   std::string temp = target + ".tmp-XXXXXX";
   int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return -1;

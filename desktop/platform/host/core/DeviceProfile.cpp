@@ -36,6 +36,7 @@ const std::map<std::string, std::string>& Defaults() {
       {"safe_mode", "0"},
       {"flight_mode", "0"},
       {"frontlight", "50"},
+      {"storage_full", "0"},
   };
   return defaults;
 }

@@ -7,7 +7,8 @@ namespace marrowleaf::platform {
 // What the hardware would tell, read from the device profile "<root>/.sim/device.cfg" (key-value
 // syntax). Keys: screen_width, screen_height, dpi, touch, color, wifi, audio, device_number, model,
 // serial, partner, partner_name, software_version, profile, network, safe_mode, panel_height,
-// flight_mode, frontlight. Missing keys take the values of the default 6" 1072x1448 touch profile
+// flight_mode, frontlight, storage_full (1: the internal storage /mnt/ext1 has no room left, so
+// every file written there fails as on a full card). Missing keys take the values of the default 6" 1072x1448 touch profile
 // (panel_height: 4% of the screen height). Written back (atomically) when the program changes a
 // fact the device would remember (the current profile, flight mode, front light). Read again
 // whenever the device root changes, so tests that switch roots see their own profile.

@@ -14,7 +14,7 @@ namespace {
 constexpr size_t kMaxCopyBytes = 256u * 1024 * 1024;
 
 bool MakeFolder(const std::string& device_path) {
-  const std::string host_path = HostPath(device_path);
+  const std::string host_path = HostPathForChange(device_path);
   if (mkdir(host_path.c_str(), 0777) == 0)
     return true;
   struct stat info {};
@@ -50,7 +50,7 @@ int pk_buildpath(const char* path) {
 int pk_unlink(const char* path) {
   if (path == nullptr)
     return -1;
-  return unlink(HostPath(path).c_str()) == 0 ? 0 : -1;
+  return unlink(HostPathForChange(path).c_str()) == 0 ? 0 : -1;
 }
 
 int copy_file(const char* source, const char* target) {

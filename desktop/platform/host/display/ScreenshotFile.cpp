@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "HostFiles.h"
 #include "platform/sdk/files.h"
 #include "platform/sdk/log.h"
 #include "platform/utils/SmartBitmap.h"
@@ -12,8 +13,7 @@
 namespace marrowleaf::platform {
 
 bool ScreenshotFile::Write(const PixelImage& image, const std::string& host_path) {
-  const std::string path = FileLayerPath(host_path);
-  MW_RETURN_IF(path.empty() || image.Empty(), false, "no screenshot file or no picture");
+  MW_RETURN_IF(host_path.empty() || image.Empty(), false, "no screenshot file or no picture");
   SmartBitmap bitmap = SmartBitmap::Create(image.width, image.height);
   MW_RETURN_IF(bitmap.IsEmpty(), false, "screen of %dx%d", image.width, image.height);
   uint32_t* out = bitmap.MutableData();
@@ -21,23 +21,13 @@ bool ScreenshotFile::Write(const PixelImage& image, const std::string& host_path
   for (size_t i = 0; i < image.pixels.size(); ++i) out[i] = 0xFF000000u | image.pixels[i];
   const std::string png = bitmap.EncodePNG();
   MW_RETURN_IF(png.empty(), false, "can't encode %s", host_path.c_str());
-  pk_buildpath(path.c_str());
-  return WriteFileAtomically(path, png) == 0;
-}
-
-std::string ScreenshotFile::FileLayerPath(const std::string& host_path) {
-  if (host_path.empty())
-    return "";
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::path absolute = fs::absolute(host_path, error);
-  if (error)
-    return "";
-  const std::string device = DevicePath(absolute.lexically_normal().string());
-  if (!device.empty())
-    return device;
-  const fs::path relative = absolute.lexically_normal().lexically_relative(fs::current_path(error));
-  return error || relative.empty() ? "" : relative.string();
+  // A PC path, not a device one: it is written where the person named it, relative names in the
+  // working folder.
+  std::error_code ignored;
+  const std::filesystem::path folder = std::filesystem::path(host_path).parent_path();
+  if (!folder.empty())
+    std::filesystem::create_directories(folder, ignored);
+  return WriteHostFileAtomically(host_path, png) == 0;
 }
 
 std::string ScreenshotFile::NextKeyScreenshotName() {

@@ -12,10 +12,6 @@ class ScreenshotFile {
  public:
   // Writes image to host_path, replacing the file atomically. False when it can't.
   static bool Write(const PixelImage& image, const std::string& host_path);
-  // The name the file layer needs for a PC path: the device path of a file under the device root,
-  // else the path relative to the working folder (which the file layer leaves as it is). "" when
-  // the path is empty.
-  static std::string FileLayerPath(const std::string& host_path);
   // A new name for the screenshot key's pictures: "/.sim/screenshot-<date>-<time>[-n].png" under
   // the device root.
   static std::string NextKeyScreenshotName();

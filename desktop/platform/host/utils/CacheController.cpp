@@ -118,7 +118,11 @@ bool CacheController::IsCacheExists(const std::string& cache) {
 int CacheController::RemoveCacheFiles(const std::string& cache) {
   if (!IsValidCacheName(cache))
     return -1;
-  const std::filesystem::path folder = HostPath(std::string(kCacheRoot) + cache);
+  const std::string device_folder = std::string(kCacheRoot) + cache;
+  // The folder itself may be a link: what it holds is emptied only when it lies in the caches.
+  if (!ResolvesInside(device_folder + "/entry", kCacheRoot))
+    return -1;
+  const std::filesystem::path folder = HostPath(device_folder);
   std::error_code error;
   if (!std::filesystem::exists(folder, error))
     return 0;
@@ -181,7 +185,15 @@ int CacheController::OptimizeAndSave(const std::string& cache) {
     snapshot = entry;
   }
   // Files are deleted and the index written outside the lock: other threads keep registering.
-  for (const std::string& path : evicted) pk_unlink(path.c_str());
+  // An item whose folder is a link to elsewhere is forgotten but nothing there is deleted.
+  const std::string folder = std::string(kCacheRoot) + cache;
+  for (const std::string& path : evicted) {
+    if (ResolvesInside(path, folder)) {
+      pk_unlink(path.c_str());
+    } else {
+      MW_LOG(MW_LOG_WARNING, "cache item [%s] lies outside its cache; not deleted", path.c_str());
+    }
+  }
   return Save(cache, snapshot);
 }
 

@@ -10,7 +10,11 @@ namespace {
 int OpenWithFlags(Sqlite& db, const std::string& device_path, int flags) {
   // FULLMUTEX keeps the connection safe should two threads ever share it; the callers still
   // serialise their statements.
-  const int code = db.open(HostPath(device_path), flags | SQLITE_OPEN_FULLMUTEX);
+  // SQLite takes an empty name for a private temporary database: a refused path must fail here.
+  const std::string host_path = HostPath(device_path);
+  if (host_path.empty())
+    return SQLITE_CANTOPEN;
+  const int code = db.open(host_path, flags | SQLITE_OPEN_FULLMUTEX);
   if (code != SQLITE_OK)
     return code;
   db.setBusyTimeout(DbCreator::kBusyTimeoutMs);

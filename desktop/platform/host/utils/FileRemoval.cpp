@@ -11,8 +11,8 @@ namespace marrowleaf::utilities {
 int unlink_file_with_af(const std::string& device_path) {
   if (device_path.empty() || device_path.back() == '/')
     return 0;
-  const std::string host = HostPath(device_path);
-  if (unlink(host.c_str()) != 0)
+  const std::string host = HostPathForChange(device_path);
+  if (host.empty() || unlink(host.c_str()) != 0)
     return 0;
   // The companions are best effort: the book is gone either way.
   std::error_code ignored;

@@ -5,8 +5,15 @@
 
 #include <string>
 
-// The host path of a device path; relative paths are returned unchanged.
+// The host path of a device path. ".." stops at the device root as it stops at "/" on the device;
+// a path that is not absolute is refused and maps to "" (which no file call accepts).
 std::string HostPath(const std::string& device_path);
+// HostPath for deleting, replacing or creating: "" as well when a symbolic link on the way leads out
+// of the device root.
+std::string HostPathForChange(const std::string& device_path);
+// True when the folder that holds device_path, symbolic links resolved, is device_folder or lies
+// below it: a cache deletes only what lies inside its own folder.
+bool ResolvesInside(const std::string& device_path, const std::string& device_folder);
 // The device path of a host path under the root (inverse of HostPath), or "" when outside.
 std::string DevicePath(const std::string& host_path);
 // The host folder of the device root ("" for "/").
