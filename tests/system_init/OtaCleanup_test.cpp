@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
+#include <fstream>
 
 #include "UpdateFileBuilder.h"
 #include "platform/sdk/device.h"
@@ -16,7 +18,7 @@ using desktop::ClearFinishedOtaUpdate;
 using desktop::ParseOtaFlag;
 
 constexpr const char* kFlag = "/mnt/secure/ota_flag";
-constexpr const char* kImage = "/mnt/ext1/ota/update.bin";
+constexpr const char* kImage = "/mnt/ext1/system/ota/update.bin";
 
 TEST(OtaFlag, ReadsTheImageUpToASpaceOrLineFeedAndTheDigestAfterIt) {
   auto flag = ParseOtaFlag("image=/mnt/ext1/u.bin md5=0123456789abcdef0123456789ABCDEF\nx=1");
@@ -89,6 +91,33 @@ TEST_F(OtaCleanup, KeepsAMatchingImageOfFirmwareNotYetInstalled) {
   ClearFinishedOtaUpdate();
   EXPECT_TRUE(root_.Exists(kImage));
   EXPECT_FALSE(root_.Exists(kFlag));
+}
+
+TEST_F(OtaCleanup, DeletesOnlyRegularFilesInTheUpdateFolder) {
+  // None of these is an update file: checked, each would be deleted as a damaged image.
+  root_.Write("/mnt/ext1/books/novel.epub", "a book");
+  root_.Write("/mnt/ext1/system/ota/damaged.bin", "not an update");
+  std::filesystem::create_symlink(root_.Host("/mnt/ext1/books/novel.epub"),
+                                  root_.Host("/mnt/ext1/system/ota/link.bin"));
+  std::filesystem::create_directory_symlink(root_.Host("/mnt/ext1/books"),
+                                            root_.Host("/mnt/ext1/system/ota/books"));
+  const std::string outside = root_.HostRoot() + "-outside.bin";
+  std::ofstream(outside) << "a file of the PC";
+  for (const std::string& image :
+       {std::string("/mnt/ext1/books/novel.epub"), std::string("/mnt/ext1/system/ota/../../books/novel.epub"),
+        std::string("/mnt/ext1/system/ota/link.bin"), std::string("/mnt/ext1/system/ota/books/novel.epub"),
+        std::string("novel.epub"), "/../../../../../../../.." + outside, std::string("/mnt/ext1/system/ota")}) {
+    root_.Write(kFlag, "image=" + image + " md5=0123456789abcdef0123456789abcdef\n");
+    ClearFinishedOtaUpdate();
+    EXPECT_TRUE(root_.Exists("/mnt/ext1/books/novel.epub")) << image;
+    EXPECT_TRUE(root_.Exists("/mnt/ext1/system/ota/link.bin")) << image;
+    EXPECT_TRUE(std::filesystem::exists(outside)) << image;
+    EXPECT_FALSE(root_.Exists(kFlag)) << image;
+  }
+  std::filesystem::remove(outside);
+  root_.Write(kFlag, "image=/mnt/ext1/system/ota/damaged.bin\n");
+  ClearFinishedOtaUpdate();
+  EXPECT_FALSE(root_.Exists("/mnt/ext1/system/ota/damaged.bin")) << "a damaged image goes";
 }
 
 }  // namespace

@@ -97,6 +97,33 @@ TEST_F(SwUpdateFile, DeletesFilesThatAreNoUpdateFiles) {
   }
 }
 
+TEST_F(SwUpdateFile, DeletesAnImageWhoseSectionsNeedMoreInflatingThanItsSizeAllows) {
+  // 16 MiB of zeros pack into a few KiB; sections that jump back and forth across them would make
+  // the check inflate the data over and over.
+  constexpr int64_t kFar = 15 << 20;
+  std::vector<UpdateSection> sections;
+  for (int index = 0; index < 16; ++index)
+    sections.push_back({"a" + std::to_string(index), "", index % 2 == 0 ? 0 : kFar, 32});
+  std::string bytes = UpdateFileBytes("1.0", sections);
+  bytes.resize(1024 + kFar + 1024, '\0');
+  const std::string text = std::string("VERSION=6.8.1234") + '\0';
+  bytes.replace(1024, text.size(), text);
+  bytes.replace(1024 + kFar, text.size(), text);
+  WriteGzipFile(root_, kImage, bytes);
+  EXPECT_EQ(check_swupdate_file(kImage), 0);
+  EXPECT_FALSE(root_.Exists(kImage));
+  // The same sections in a file whose size can hold them are read.
+  std::vector<UpdateSection> near;
+  for (int index = 0; index < 16; ++index)
+    near.push_back({"a" + std::to_string(index), "", index % 2 == 0 ? 0 : 4096, 32});
+  bytes = UpdateFileBytes("1.0", near);
+  bytes.resize(1024 + 8192, '\0');
+  bytes.replace(1024, text.size(), text);
+  bytes.replace(1024 + 4096, text.size(), text);
+  WriteGzipFile(root_, kImage, bytes);
+  EXPECT_EQ(check_swupdate_file(kImage), 1);
+}
+
 TEST_F(SwUpdateFile, OnlyReportsAMissingFile) {
   EXPECT_EQ(check_swupdate_file(kImage), 0);
   EXPECT_FALSE(root_.Exists(kImage));

@@ -1,6 +1,7 @@
 #include "system_init/OtaCleanup.h"
 
 #include <strings.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -12,6 +13,9 @@ namespace marrowleaf::desktop {
 namespace {
 
 constexpr const char* kFlagPath = "/mnt/secure/ota_flag";
+// Where the updater keeps the images it downloads. The flag is outside input: an image named
+// anywhere else (a book, say) is never checked, since a file that is no update would be deleted.
+constexpr const char* kUpdateFolder = "/mnt/ext1/system/ota/";
 constexpr size_t kFlagReadCap = 1023;
 constexpr size_t kDigestLength = 32;
 
@@ -37,8 +41,30 @@ bool DigestMatches(const std::string& image, const std::string& expected) {
          strncasecmp(actual.c_str(), expected.c_str(), kDigestLength) == 0;
 }
 
+// Why the image named by the flag must be left alone, or "" when it is an update image.
+std::string WhyNotAnUpdateImage(const std::string& image) {
+  // The path as the device resolves it: "..", "." and doubled slashes are gone.
+  const std::string resolved = DevicePath(HostPath(image));
+  const std::string folder = kUpdateFolder;
+  if (resolved.empty() || resolved.compare(0, folder.size(), folder) != 0)
+    return "it is not in " + folder;
+  struct stat info {};
+  if (lstat(HostPath(resolved).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    return "it is not a regular file";
+  if (!ResolvesInside(resolved, folder))
+    return "a link leads out of " + folder;
+  return "";
+}
+
 void RemoveInstalledImage(const OtaFlagContents& flag) {
-  if (flag.image.empty() || check_swupdate_file(flag.image.c_str()) != 1)
+  if (flag.image.empty())
+    return;
+  const std::string refusal = WhyNotAnUpdateImage(flag.image);
+  if (!refusal.empty()) {
+    std::fprintf(stderr, "image %s left alone: %s\n", flag.image.c_str(), refusal.c_str());
+    return;
+  }
+  if (check_swupdate_file(flag.image.c_str()) != 1)
     return;
   if (DigestMatches(flag.image, flag.md5)) {
     std::fprintf(stderr, "md5sum matches, can remove %s\n", flag.image.c_str());

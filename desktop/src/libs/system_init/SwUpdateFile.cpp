@@ -7,8 +7,14 @@
 //
 // A section whose name begins with 'a' is text that may hold "VERSION=<version>"; that version wins
 // over the header's. Only the header and at most 1024 bytes of each 'a' section are ever read.
+//
+// Reaching a section means inflating everything before it, and going back to an earlier one starts
+// over from the beginning, so a small file with far-apart sections could keep the start-up busy for
+// minutes. The inflating is bounded by the file's real size: an image needing more than a generous
+// compression ratio allows is damaged.
 #include "system_init/SwUpdateFile.h"
 
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -37,8 +43,34 @@ constexpr z_off64_t kSectionDataBase = 1024;
 constexpr uint32_t kSectionReadCap = 1024;
 constexpr size_t kMaxVersionValue = 32;
 constexpr char kVersionKey[] = "VERSION=";
+// Firmware images compress a few times over; 64 leaves a wide margin, the floor covers tiny files.
+constexpr uint64_t kMaxInflateRatio = 64;
+constexpr uint64_t kInflateFloor = 1 << 20;
 
 using GzHandle = std::unique_ptr<gzFile_s, decltype(&gzclose)>;
+
+// How much more may be inflated, and where in the inflated data the stream stands.
+class InflateBudget {
+ public:
+  explicit InflateBudget(const std::string& host_path) {
+    struct stat info {};
+    const uint64_t size = stat(host_path.c_str(), &info) == 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    remaining_ = kInflateFloor + kMaxInflateRatio * size;
+  }
+  // Takes the cost of reading count bytes at offset; false when the budget can't pay for it.
+  bool Spend(uint64_t offset, uint64_t count) {
+    const uint64_t skipped = offset >= position_ ? offset - position_ : offset;
+    if (skipped + count > remaining_)
+      return false;
+    remaining_ -= skipped + count;
+    position_ = offset + count;
+    return true;
+  }
+
+ private:
+  uint64_t remaining_ = 0;
+  uint64_t position_ = 0;
+};
 
 struct SectionEntry {
   std::string name;
@@ -85,11 +117,16 @@ bool FindVersionValue(const char* text, std::string* version) {
 
 // Reads the start of an 'a' section and takes its version when it has one. Returns false when the
 // section lies beyond the data: a short read counts as well, since the file is then cut off.
-bool ReadVersionFromSection(gzFile file, const SectionEntry& section, std::string* version) {
+bool ReadVersionFromSection(gzFile file, const SectionEntry& section, InflateBudget* budget,
+                            std::string* version) {
   std::fprintf(stderr, "a section found! try seek to %u\n", section.offset);
+  const uint32_t count = std::min(section.length, kSectionReadCap);
+  if (!budget->Spend(section.offset + kSectionDataBase, count)) {
+    std::fprintf(stderr, "the sections lie further apart than the file can hold\n");
+    return false;
+  }
   if (gzseek64(file, section.offset + kSectionDataBase, SEEK_SET) < 0)
     return false;
-  const uint32_t count = std::min(section.length, kSectionReadCap);
   std::fprintf(stderr, "seek done\ntry to read %u bytes\n", count);
   char data[kSectionReadCap + 1] = {};
   const int got = gzread(file, data, count);
@@ -121,7 +158,8 @@ int check_swupdate_file(const char* path) {
   if (path == nullptr)
     return 0;
   std::fprintf(stderr, "** check_swupdate_file: %s\n", path);
-  GzHandle file(gzopen64(HostPath(path).c_str(), "r"), &gzclose);
+  const std::string host_path = HostPath(path);
+  GzHandle file(gzopen64(host_path.c_str(), "r"), &gzclose);
   if (!file) {
     std::fprintf(stderr, "file not found\n");
     return 0;
@@ -135,6 +173,8 @@ int check_swupdate_file(const char* path) {
     std::fprintf(stderr, "this is not an swupdate file\n");
     return Reject(std::move(file), path);
   }
+  InflateBudget budget(host_path);
+  budget.Spend(0, kHeaderSize);
   std::string version = FixedText(header + kVersionOffset, kVersionSize);
   std::fprintf(stderr, "Version from header: %s\n", version.c_str());
   for (size_t index = 0; index < kSectionCount; ++index) {
@@ -144,7 +184,7 @@ int check_swupdate_file(const char* path) {
     std::fprintf(stderr, "%08x %08x %s\n", section.offset, section.length, section.name.c_str());
     if (section.name[0] != 'a')
       continue;
-    if (!ReadVersionFromSection(file.get(), section, &version)) {
+    if (!ReadVersionFromSection(file.get(), section, &budget, &version)) {
       std::fprintf(stderr, "Unexpected EOF\n");
       return Reject(std::move(file), path);
     }
