@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -44,6 +46,26 @@ TEST_F(DialogsTest, MessageIsJournaledInTheCurrentLanguage) {
   EXPECT_EQ(messages[0]["timeout"].asInt(), 4000);
   EXPECT_EQ(messages[1]["title"].asString(), "Unknown_key");
   EXPECT_EQ(messages[1]["text"].asString(), "");
+}
+
+TEST_F(DialogsTest, InvalidUtf8FromFilesKeepsTheJournalLineText) {
+  // Texts from JSON and configuration files may hold any bytes.
+  Message(ICON_ERROR, "cut \xc3", "bad \xff\xfe bytes", 1000);
+  DialogSynchro(ICON_ERROR, "ok \xd0\x96", "\xe2\x82", "\x80", nullptr, nullptr);
+  std::ifstream in(root_.Host("/.sim/journal.jsonl"), std::ios::binary);
+  const std::string journal((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (const char bad : {'\xff', '\xfe', '\xc3'})
+    EXPECT_EQ(journal.find(bad), std::string::npos) << "raw byte " << int(static_cast<unsigned char>(bad));
+  const std::string replacement = "\xef\xbf\xbd";
+  const auto messages = JournalReader(root_.HostRoot()).Events("message");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0]["title"].asString(), "cut " + replacement);
+  EXPECT_EQ(messages[0]["text"].asString(), "bad " + replacement + replacement + " bytes");
+  const auto dialogs = Dialogs();
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0]["title"].asString(), "ok \xd0\x96") << "valid text stays as it is";
+  EXPECT_EQ(dialogs[0]["text"].asString(), replacement + replacement);
+  EXPECT_EQ(dialogs[0]["buttons"][0].asString(), replacement);
 }
 
 TEST_F(DialogsTest, QueuedAnswersAreTakenInOrderThenTheFirstButton) {

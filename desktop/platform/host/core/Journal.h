@@ -20,4 +20,9 @@ class Journal {
 
 Json::Value ToJsonArray(const std::vector<std::string>& values);
 
+bool IsValidUtf8(const std::string& text);
+// The text with every byte that does not belong to a valid UTF-8 sequence replaced by U+FFFD, so
+// that text from files (which may hold anything) keeps a journal line JSON.
+std::string RepairUtf8(const std::string& text);
+
 }  // namespace marrowleaf::platform

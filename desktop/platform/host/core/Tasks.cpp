@@ -71,26 +71,6 @@ std::vector<std::string> SplitAtSpaces(const std::string& text) {
   return words;
 }
 
-bool IsValidUtf8(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const size_t length = lead < 0x80           ? 1
-                          : (lead >> 5) == 0x6  ? 2
-                          : (lead >> 4) == 0xe  ? 3
-                          : (lead >> 3) == 0x1e ? 4
-                                                : 0;
-    if (length == 0 || i + length > text.size())
-      return false;
-    for (size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80)
-        return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
 // A request's payload for the journal: its text when it is text (a trailing NUL dropped), else hex.
 void AddPayload(const void* data, int length, Json::Value* fields) {
   if (data == nullptr || length <= 0) {
@@ -100,7 +80,7 @@ void AddPayload(const void* data, int length, Json::Value* fields) {
   const size_t size = std::min(static_cast<size_t>(length), kMaxPayloadBytes);
   std::string payload(static_cast<const char*>(data), size);
   while (!payload.empty() && payload.back() == '\0') payload.pop_back();
-  if (payload.find('\0') == std::string::npos && IsValidUtf8(payload)) {
+  if (payload.find('\0') == std::string::npos && marrowleaf::platform::IsValidUtf8(payload)) {
     (*fields)["payload"] = payload;
     return;
   }
