@@ -1,4 +1,5 @@
 #include "EventLoop.h"
+#include "LoopControl.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,18 @@ TEST_F(EventLoopTest, DueTimersRunInDeadlineOrderAndClearingStopsThem) {
   clock_->Advance(100);
   EventLoop::Get().RunPending();
   EXPECT_EQ(g_fired, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(EventLoopTest, TheStartEventComesBeforeEventsOfTasksStartedDuringTheUpkeep) {
+  // A task started before the loop runs has already sent the home screen to the background.
+  SendEvent(nullptr, EVT_BACKGROUND, 0, 0);
+  SendEvent(nullptr, EVT_FOREGROUND, 0, 0);
+  EventLoop::Get().SetHandler(RecordEvent);
+  PostStartEvents();
+  EventLoop::Get().RunPending();
+  // With the screen free again the new home screen also comes to the front and is drawn.
+  EXPECT_EQ(g_events, (std::vector<int>{EVT_INIT, EVT_BACKGROUND, EVT_FOREGROUND, EVT_FOREGROUND,
+                                        EVT_SHOW}));
 }
 
 TEST_F(EventLoopTest, TimerWithContextPassesItBack) {

@@ -72,6 +72,20 @@ TEST(ScriptParsing, RejectsWrongArgumentsBeforeAnythingRuns) {
   EXPECT_EQ(error, "s:1: unknown event 'lunar-eclipse'");
 }
 
+TEST_F(ScriptPlayerTest, AResumedScriptGoesOnWhereTheReplacedProcessStopped) {
+  std::string error;
+  auto script = ScriptPlayer::Parse("event restart\n# note\nkey ok\nwait 5\n", "test", &error);
+  ASSERT_TRUE(script) << error;
+  EXPECT_EQ(script->NextLine(), 1);
+  script->ResumeAt(2);
+  EXPECT_EQ(script->NextLine(), 3) << "comments and blank lines are skipped";
+  EventLoop::Get().Run(script.get());
+  EXPECT_EQ(Types(), (std::vector<int>{EVT_KEYPRESS, EVT_KEYRELEASE, EVT_EXIT}));
+  // Resumed past its end, a script stays there however often the process is replaced.
+  script->ResumeAt(9);
+  EXPECT_EQ(script->NextLine(), 9);
+}
+
 TEST_F(ScriptPlayerTest, WaitDelaysTheNextCommandByItsTime) {
   RunScript("event foreground\nwait 250\nevent background\nquit\n");
   ASSERT_EQ(Types(), (std::vector<int>{EVT_FOREGROUND, EVT_BACKGROUND, EVT_EXIT}));

@@ -1,6 +1,8 @@
 #include "system_init/FirstRunSteps.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +135,44 @@ TEST_F(FirstRunSteps, DoesNothingWhenTheWizardIsNotWantedOrThereIsNoConfiguratio
   RunFirstRunSteps();
   EXPECT_TRUE(journal_.Events("exec").empty());
   EXPECT_TRUE(journal_.Events("message").empty());
+}
+
+// One start of the home screen in a child process: the exit status of a step that ended it, or
+// kWentOn when the start went on to the home screen.
+constexpr int kWentOn = 100;
+int StartOnce() {
+  const pid_t child = fork();
+  if (child == 0) {
+    RunFirstRunSteps();
+    _exit(kWentOn);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(FirstRunSteps, OnAFullCardEachStepRunsOnceThisBootAndTheStartGoesOn) {
+  root_.Write(kGlobal, "");
+  root_.Write("/.sim/device.cfg", "storage_full=1\n");
+  ReloadDeviceProfile();
+  InstallProgram("/ebrmain/bin/net_cfg_encrypt.sh", 0);
+  InstallProgram("/ebrmain/bin/json2cfg.sh", 0);
+  InstallProgram("/ebrmain/bin/setup_wizard.app", 0);
+  int starts = 1;
+  while (StartOnce() != kWentOn && starts < 10) ++starts;
+  EXPECT_EQ(starts, 5) << "three steps, the wizard, then the home screen";
+  std::vector<std::string> execs;
+  for (const auto& exec : journal_.Events("exec")) execs.push_back(exec["path"].asString());
+  EXPECT_EQ(execs, (std::vector<std::string>{"/ebrmain/bin/net_cfg_encrypt.sh", "/ebrmain/bin/json2cfg.sh",
+                                             "/ebrmain/bin/setup_wizard.app"}));
+  EXPECT_EQ(GlobalValue("net_cfg_encrypt"), "") << "the card really was full";
+  const auto messages = journal_.Events("message");
+  ASSERT_FALSE(messages.empty());
+  EXPECT_NE(messages.back()["text"].asString().find("torage"), std::string::npos);
+  // A new boot empties /tmp: the steps get their chance again.
+  root_.Write("/tmp/bookshelf.first_run", "");
+  EXPECT_EQ(StartOnce(), 0);
+  EXPECT_EQ(journal_.Events("exec").size(), 4u);
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "DeviceProfile.h"
 #include "FolderName.h"
 #include "Journal.h"
+#include "ScriptPlayer.h"
 #include "SharedStateMapping.h"
 #include "StringPool.h"
 #include "platform/sdk/clock.h"
@@ -59,6 +62,13 @@ void ReloadDeviceProfile() {
 }
 
 void InitPagekit(int flags) {
+  // A broken script is the simulator user's mistake, not the device's: the run stops here, before
+  // the start-up upkeep has changed any file.
+  std::string error;
+  if (marrowleaf::platform::ScriptPlayer::FromEnvironment(&error) == nullptr && !error.empty()) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    std::exit(2);
+  }
   JournalCall("InitPagekit", Fields("flags", flags));
 }
 

@@ -4,6 +4,7 @@
 
 #include "LoopControl.h"
 #include "ScriptPlayer.h"
+#include "TaskManager.h"
 #include "platform/sdk/clock.h"
 #include "platform/sdk/timers.h"
 
@@ -29,6 +30,14 @@ void EventLoop::Post(EventHandler handler, int type, int par1, int par2) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     events_.push_back({handler, type, par1, par2});
+  }
+  wake_.notify_all();
+}
+
+void EventLoop::PostFirst(EventHandler handler, int type, int par1, int par2) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.push_front({handler, type, par1, par2});
   }
   wake_.notify_all();
 }
@@ -181,6 +190,19 @@ void EventLoop::Reset() {
   pending_work_ = 0;
   exit_requested_ = false;
   handler_ = nullptr;
+}
+
+void PostStartEvents() {
+  EventLoop& loop = EventLoop::Get();
+  // Tasks started during the start-up upkeep may already have queued their background and
+  // foreground events; the application must see its start before them.
+  loop.PostFirst(nullptr, EVT_INIT, 0, 0);
+  // As on the device, the new home screen comes to the front and is drawn, unless a task started
+  // during the upkeep holds the screen (its end brings the foreground event then).
+  if (TaskManager::Get().Screen().Holders() == 0) {
+    loop.Post(nullptr, EVT_FOREGROUND, 0, 0);
+    loop.Post(nullptr, EVT_SHOW, 0, 0);
+  }
 }
 
 void RequestLoopExit() { EventLoop::Get().RequestExit(); }

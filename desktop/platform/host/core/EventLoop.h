@@ -27,6 +27,8 @@ class EventLoop {
 
   // Any thread.
   void Post(EventHandler handler, int type, int par1, int par2);
+  // Queues an event ahead of everything queued so far.
+  void PostFirst(EventHandler handler, int type, int par1, int par2);
   void RequestExit();
   void AddPendingWork(int delta);
 

@@ -1,5 +1,6 @@
 #include "ScriptPlayer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -20,6 +21,13 @@ constexpr int64_t kIdleGiveUpMs = 60000;
 constexpr int64_t kQuitGiveUpMs = 15000;
 constexpr int64_t kHoldMs = 500;
 constexpr size_t kMaxScriptBytes = 1 << 20;
+constexpr const char* kResumeVariable = "MARROWLEAF_SCRIPT_RESUME";
+
+// The script of MARROWLEAF_SCRIPT; never destroyed, since threads may outlive main.
+ScriptPlayer*& EnvironmentScript() {
+  static ScriptPlayer* script = nullptr;
+  return script;
+}
 
 struct Arity {
   size_t min;
@@ -139,6 +147,44 @@ std::unique_ptr<ScriptPlayer> ScriptPlayer::FromFile(const std::string& path, st
     return nullptr;
   }
   return Parse(text, path, error);
+}
+
+ScriptPlayer* ScriptPlayer::FromEnvironment(std::string* error) {
+  ScriptPlayer*& script = EnvironmentScript();
+  if (script != nullptr)
+    return script;
+  const char* path = std::getenv("MARROWLEAF_SCRIPT");
+  if (path == nullptr || *path == '\0')
+    return nullptr;
+  std::unique_ptr<ScriptPlayer> parsed = FromFile(path, error);
+  if (!parsed)
+    return nullptr;
+  if (const char* resume = std::getenv(kResumeVariable)) {
+    parsed->ResumeAt(std::atoi(resume));
+    // Only this program goes on; the tasks it starts never play the script.
+    unsetenv(kResumeVariable);
+  }
+  script = parsed.release();
+  return script;
+}
+
+void ScriptPlayer::HandOverToReplacement() {
+  if (const ScriptPlayer* script = EnvironmentScript())
+    setenv(kResumeVariable, std::to_string(script->NextLine()).c_str(), 1);
+}
+
+int ScriptPlayer::NextLine() const {
+  if (next_ < commands_.size())
+    return commands_[next_].line;
+  return std::max(resumed_at_line_, commands_.empty() ? 1 : commands_.back().line + 1);
+}
+
+void ScriptPlayer::ResumeAt(int line) {
+  size_t first = 0;
+  while (first < commands_.size() && commands_[first].line < line) ++first;
+  commands_.erase(commands_.begin(), commands_.begin() + static_cast<std::ptrdiff_t>(first));
+  next_ = 0;
+  resumed_at_line_ = line;
 }
 
 std::unique_ptr<ScriptPlayer> ScriptPlayer::DefaultHeadless(const std::string& screenshot_file) {

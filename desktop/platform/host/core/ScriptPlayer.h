@@ -29,6 +29,14 @@ class ScriptPlayer {
   static std::unique_ptr<ScriptPlayer> Parse(const std::string& text, const std::string& source,
                                              std::string* error);
   static std::unique_ptr<ScriptPlayer> FromFile(const std::string& path, std::string* error);
+  // The script named by MARROWLEAF_SCRIPT, read and checked on the first call and kept for the
+  // process's life; null when none is named or it can't be used (error then says why). A process
+  // that replaced itself (a restart) goes on where the one before stopped, so a script that asks
+  // for a restart is not played again from its first line.
+  static ScriptPlayer* FromEnvironment(std::string* error);
+  // Called just before the process replaces itself: the new process goes on at the command the
+  // script of FromEnvironment has reached.
+  static void HandOverToReplacement();
   // What a headless run without a script does: wait until idle, take a screenshot, quit.
   static std::unique_ptr<ScriptPlayer> DefaultHeadless(const std::string& screenshot_file);
 
@@ -41,6 +49,10 @@ class ScriptPlayer {
   // When the script wants to run again (INT64_MAX: on the next event only).
   int64_t WakeDeadline() const { return wake_deadline_ms_; }
   bool Finished() const { return next_ >= commands_.size() && quit_sent_; }
+  // The script line of the next command to run (past the last line when all have run).
+  int NextLine() const;
+  // Drops the commands before a script line.
+  void ResumeAt(int line);
 
  private:
   enum class Step { kDone, kWaiting };
@@ -50,6 +62,7 @@ class ScriptPlayer {
 
   std::vector<Command> commands_;
   size_t next_ = 0;
+  int resumed_at_line_ = 0;
   int64_t wake_deadline_ms_ = INT64_MAX;
   int64_t wait_until_ms_ = -1;      // "wait" in progress
   int64_t idle_give_up_ms_ = -1;    // "idle" in progress

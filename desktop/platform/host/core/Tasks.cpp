@@ -13,6 +13,7 @@
 #include "LoopControl.h"
 #include "ProcessLauncher.h"
 #include "ReaderRegistry.h"
+#include "ScriptPlayer.h"
 #include "TaskManager.h"
 #include "platform/sdk/log.h"
 
@@ -245,6 +246,7 @@ int ExecProgram(const char* path, const char* const* arguments) {
   fields["path"] = path;
   fields["args"] = ToJsonArray(list);
   Journal::Append("exec", fields);
+  marrowleaf::platform::ScriptPlayer::HandOverToReplacement();
   ProcessLauncher::Replace(path, list);
   return -1;
 }

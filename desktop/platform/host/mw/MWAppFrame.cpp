@@ -9,6 +9,7 @@
 #include "EventLoop.h"
 #include "FramePainter.h"
 #include "Journal.h"
+#include "LoopControl.h"
 #include "ScreenState.h"
 #include "ScriptPlayer.h"
 #include "platform/mw/MWAccessibilityNavigation.h"
@@ -329,15 +330,15 @@ namespace {
 
 // A run follows its script. Without one, a person at the simulator's window drives it; a headless
 // run settles, takes a screenshot and closes. Returns false for a script that can't be used.
-bool MakeScript(std::unique_ptr<marrowleaf::platform::ScriptPlayer>* player, std::string* error) {
+bool MakeScript(marrowleaf::platform::ScriptPlayer** player, std::string* error) {
   using marrowleaf::platform::ScriptPlayer;
-  const char* script = std::getenv("MARROWLEAF_SCRIPT");
-  if (script && *script) {
-    *player = ScriptPlayer::FromFile(script, error);
-    if (!*player)
-      return false;
-  } else if (!DisplayIsInteractive()) {
-    *player = ScriptPlayer::DefaultHeadless(HostPath("/.sim/screen.png"));
+  static std::unique_ptr<ScriptPlayer> headless;
+  *player = ScriptPlayer::FromEnvironment(error);
+  if (*player == nullptr && !error->empty())
+    return false;
+  if (*player == nullptr && !DisplayIsInteractive()) {
+    headless = ScriptPlayer::DefaultHeadless(HostPath("/.sim/screen.png"));
+    *player = headless.get();
   }
   if (*player)
     (*player)->SetScreenshotHook(&SaveDisplayScreenshot);
@@ -350,7 +351,7 @@ int MWAppFrame::Run() {
   using marrowleaf::platform::EventLoop;
   InstallDisplay();
   std::string error;
-  std::unique_ptr<marrowleaf::platform::ScriptPlayer> script;
+  marrowleaf::platform::ScriptPlayer* script = nullptr;
   if (!MakeScript(&script, &error)) {
     // A broken script is the simulator user's mistake, not the device's: stop before anything runs.
     std::fprintf(stderr, "%s\n", error.c_str());
@@ -359,8 +360,8 @@ int MWAppFrame::Run() {
   m_curFrame = this;
   EventLoop& loop = EventLoop::Get();
   loop.SetHandler(&MWAppFrame::ReceiveEvent);
-  loop.Post(nullptr, EVT_INIT, 0, 0);
-  loop.Run(script.get());
+  marrowleaf::platform::PostStartEvents();
+  loop.Run(script);
   marrowleaf::platform::Journal::Append("loop-ended");
   CloseDisplay();
   return 0;

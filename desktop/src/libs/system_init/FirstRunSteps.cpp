@@ -21,6 +21,12 @@ constexpr const char* kDone = "done";
 constexpr const char* kSetupWizardPath = "/ebrmain/bin/setup_wizard.app";
 constexpr int kFrontlightPercent = 60;
 constexpr int kFlightModeSettleMs = 250;
+// The steps started in this boot whose "done" mark could not be saved. /tmp is emptied at each boot
+// and lives in memory, so it has room when the card is full.
+constexpr const char* kBootRecordPath = "/tmp/bookshelf.first_run";
+constexpr const char* kWizardKey = "setup_wizard";
+constexpr const char* kStorageFullKey = "storage_full";
+constexpr int kStorageFullMessageMs = 10000;
 
 struct MarkedStep {
   FirstRunStep step;
@@ -50,6 +56,24 @@ const MarkedStep* PendingMarkedStep(DeviceConfig* config) {
   return nullptr;
 }
 
+bool InBootRecord(const char* key) {
+  DeviceConfig* record = OpenConfig(kBootRecordPath, nullptr);
+  if (record == nullptr)
+    return false;
+  const bool found = ReadInt(record, key, 0) != 0;
+  CloseConfigNoSave(record);
+  return found;
+}
+
+void AddToBootRecord(const char* key) {
+  DeviceConfig* record = OpenConfig(kBootRecordPath, nullptr);
+  if (record == nullptr)
+    return;
+  WriteInt(record, key, 1);
+  WriteInt(record, kStorageFullKey, 1);
+  CloseConfig(record);
+}
+
 // Replaces the process by a program; only a failure comes back, and then the start can't go on.
 [[noreturn]] void ReplaceProcessBy(const char* path) {
   ExecProgram(path);
@@ -59,13 +83,17 @@ const MarkedStep* PendingMarkedStep(DeviceConfig* config) {
 [[noreturn]] void RunMarkedStep(DeviceConfig* config, const MarkedStep& step) {
   std::fputs(step.announcement, stderr);
   WriteString(config, step.key, kDone);
+  // A mark that can't be saved (a full card) would run the step, and restart the home screen, at
+  // every start: the step then runs once in this boot and the next starts go past it.
+  if (SaveConfig(config) != 0)
+    AddToBootRecord(step.key);
   if (step.script != nullptr) {
-    CloseConfig(config);
+    CloseConfigNoSave(config);
     ReplaceProcessBy(step.script);
   }
   InitPagekit(0);
   SetFrontlightState(kFrontlightPercent);
-  CloseConfig(config);
+  CloseConfigNoSave(config);
   std::exit(1);
 }
 
@@ -90,12 +118,21 @@ void RunFirstRunSteps() {
   DeviceConfig* config = OpenConfig(kGlobalConfigPath, nullptr);
   if (config == nullptr)
     return;
-  if (const MarkedStep* step = PendingMarkedStep(config))
-    RunMarkedStep(config, *step);
+  for (const MarkedStep& step : kMarkedSteps) {
+    if (!IsDone(config, step.key) && !InBootRecord(step.key))
+      RunMarkedStep(config, step);
+  }
   const int wizard_wanted = ReadInt(config, "setup_wizard_flag", 1);
   CloseConfigNoSave(config);
-  if (wizard_wanted != 0)
-    RunSetupWizard();
+  // With a full card the wizard can't save that it is done either: it too runs once in this boot.
+  const bool storage_full = InBootRecord(kStorageFullKey);
+  if (storage_full)
+    Message(ICON_ERROR, "@Error", "@Storage_full_setup", kStorageFullMessageMs);
+  if (wizard_wanted == 0 || (storage_full && InBootRecord(kWizardKey)))
+    return;
+  if (storage_full)
+    AddToBootRecord(kWizardKey);
+  RunSetupWizard();
 }
 
 }  // namespace marrowleaf::desktop

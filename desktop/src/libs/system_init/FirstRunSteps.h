@@ -19,7 +19,9 @@ FirstRunStep NextFirstRunStep(DeviceConfig* global_config);
 // Runs the next step on "/mnt/ext1/system/config/global.cfg"; nothing happens when it can't be
 // opened. Each key is marked "done" before its script runs, so a failing script is not run again.
 // The scripts and the wizard replace this process; the front-light reset and a failed replacement
-// end it with status 1. Returns only when the start goes on.
+// end it with status 1. Returns only when the start goes on. A step whose mark can't be saved (a full
+// card) runs at most once per boot, and so does the wizard then; the start goes on with a message
+// that the storage is full.
 void RunFirstRunSteps();
 
 }  // namespace marrowleaf::desktop
