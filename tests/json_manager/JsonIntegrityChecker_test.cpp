@@ -32,7 +32,7 @@ const char kFaultyDatabase[] = R"({
   "MW_E": {"path": "/p", "title": {"device": {"all": {"device": {"all": "x"}}}},
            "icon": {"weather": {"all": "x"}}, "focused_icon": {"device": "x"}},
   "MW_F": {"path": "/p", "title": {"globalcfg": {"a": {"x": "1"}, "b": {}}},
-           "icon": {"globalcfg": {"theme": "dark"}}, "focused_icon": {"globalcfg": {"theme": {"dark": "d"}}},
+           "icon": {"globalcfg": {"theme": "dark"}}, "focused_icon": {"globalcfg": {"theme": {"dark": 5}}},
            "visible": {"globalcfg": {"k": {"default": "1", "v": {"has_audio": {"all": "1"}}}}}},
   "MW_Good": {"path": "/p", "title": {"device": {"all": {"partner": {"all": "x"}}}}, "params": "a",
               "icon": {"localization": {"RU": {"path": "r.png"}, "all": "i"}}, "visible": "0",
@@ -58,6 +58,7 @@ const std::vector<std::string> kDatabaseErrors = {
     "Error: Declaration object name [device] 2 or more times in object "
     "[applications.MW_E.title.device.all]",
     "Error: \"default\" value not found for [applications.MW_F.focused_icon.globalcfg.theme]",
+    "Error field type [applications.MW_F.focused_icon.globalcfg.theme.dark] must be \"string\"",
     "Error field type [applications.MW_F.icon.globalcfg.theme] must be \"object\"",
     "Error field [applications.MW_F.title.globalcfg] must have only one object",
 };

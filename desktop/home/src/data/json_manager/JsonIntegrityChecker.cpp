@@ -236,10 +236,12 @@ bool JsonIntegrityChecker::CheckGlobalCfg(const std::string& path, const Json::V
   const Json::Value& settings = value[key];
   if (!settings.isObject())
     return Fail("Error field type [" + field + "] must be \"object\"");
-  if (!settings.isMember("default")) {
-    return Fail("Error: \"default\" value not found for [" + field + "]");
-  }
-  return CheckConditionValues(field, settings, kind);
+  // A missing default is one error among others: the case values are checked all the same, so
+  // every fault of the setting is reported at once.
+  bool ok = true;
+  if (!settings.isMember("default"))
+    ok = Fail("Error: \"default\" value not found for [" + field + "]");
+  return CheckConditionValues(field, settings, kind) && ok;
 }
 
 bool JsonIntegrityChecker::CheckView(const std::string& key, const Json::Value& value) {
