@@ -404,16 +404,20 @@ std::string StoreConfig() {
          "promotion_translation_0=Weekly picks\n"
          "promotion_type_0=books\n"
          "weekly_picks_url=https://store.example/collections/weekly\n"
+         "weekly_picks_0_cover=/mnt/ext1/system/store/covers/weekly_picks_0.jpg\n"
          "weekly_picks_0_url=https://store.example/book/harbour\n"
          "weekly_picks_0_title=The Quiet Harbour\nweekly_picks_0_author=Mara Lind\n"
          "weekly_picks_0_price=4.99 EUR\nweekly_picks_0_price_old=7.99 EUR\n"
          "weekly_picks_0_rating=4.5\n"
+         "weekly_picks_1_cover=/mnt/ext1/system/store/covers/weekly_picks_1.jpg\n"
          "weekly_picks_1_url=https://store.example/book/orchard\n"
          "weekly_picks_1_title=Winter Orchard\nweekly_picks_1_author=Tomas Reed\n"
          "weekly_picks_1_price=3.49 EUR\nweekly_picks_1_rating=4\n"
+         "weekly_picks_2_cover=/mnt/ext1/system/store/covers/weekly_picks_2.jpg\n"
          "weekly_picks_2_url=https://store.example/book/voices\n"
          "weekly_picks_2_title=Voices of the Delta\nweekly_picks_2_author=Ana Sol\n"
          "weekly_picks_2_price=9.99 EUR\nweekly_picks_2_rating=3.7\nweekly_picks_2_is_audio=1\n"
+         "weekly_picks_3_cover=/mnt/ext1/system/store/covers/weekly_picks_3.jpg\n"
          "weekly_picks_3_url=https://store.example/book/lantern\n"
          "weekly_picks_3_title=The Lantern Keeper\nweekly_picks_3_author=Jon Wilde\n"
          "weekly_picks_3_price=5.99 EUR\nweekly_picks_3_rating=5\n"
@@ -421,6 +425,7 @@ std::string StoreConfig() {
          "promotion_translation_1=Book of the day\n"
          "promotion_type_1=books\n"
          "book_of_the_day_url=https://store.example/collections/daily\n"
+         "book_of_the_day_0_cover=/mnt/ext1/system/store/covers/book_of_the_day_0.jpg\n"
          "book_of_the_day_0_url=https://store.example/book/northern-lights\n"
          "book_of_the_day_0_title=Northern Lights Over Ice\n"
          "book_of_the_day_0_author=Kari Fjell\n"
@@ -435,7 +440,8 @@ std::string StoreConfig() {
          "store_news_subtitle=Two weeks of discounts\n"
          "store_news_desc=\"Half price on a thousand titles until the end of the month.\"\n"
          "store_news_button=@Open\n"
-         "store_news_url=https://store.example/news/summer\n";
+         "store_news_url=https://store.example/news/summer\n"
+         "store_news_cover=/mnt/ext1/system/store/covers/store_news.jpg\n";
 }
 
 }  // namespace

@@ -21,7 +21,9 @@ STROKE = 'fill="none" stroke="{c}" stroke-width="3" stroke-linecap="round" strok
 # Physical sizes in millimetres.
 APP_SIZE = 9.5
 MENU_SIZE = 6
-STAR_SIZE = 4
+STAR_SIZE = 3.2
+# Badges laid over book covers: a white disc with a black ring, so they read on any picture.
+BADGE_SIZE = 4.2
 
 
 def svg(width, height, body, view):
@@ -327,8 +329,6 @@ def write_badges_and_buttons():
         # Book badges of the tiles.
         "desktop_wishlist_mark": '<path d="M12 4 H36 V44 L24 34 L12 44 Z" fill="#000"/>'
                                  '<path d="M24 27 L17 20 A4 4 0 0 1 24 15 A4 4 0 0 1 31 20 Z" fill="#fff"/>',
-        "desktop_cloud_badge": lines(k, CLOUD),
-        "desktop_audio_badge": headphones(k, "#fff"),
         # Buttons of the views.
         "nav_back": lines(k, "M38 24 H10", "M20 14 L10 24 L20 34"),
         "nav_close": lines(k, "M14 14 L34 34", "M34 14 L14 34"),
@@ -337,6 +337,38 @@ def write_badges_and_buttons():
     }
     for name, body in small.items():
         write(name, menu_icon(body))
+    # Badges over covers: a white disc with a black ring holds the drawing, so that it stays legible
+    # on a dark or busy cover.
+    heart = "M24 37 L12 25 A7 7 0 0 1 24 14 A7 7 0 0 1 36 25 Z"
+    covers = {
+        "desktop_cloud_badge": lines(k, "M16 32 A6 6 0 0 1 15 20 A9 9 0 0 1 32 18 A7 7 0 0 1 32 32 Z"),
+        "desktop_cloud_nolocal_badge": lines(k, "M16 30 A6 6 0 0 1 15 18 A9 9 0 0 1 32 16 A7 7 0 0 1 32 30",
+                                             "M24 22 V36", "M19 31 L24 36 L29 31"),
+        "desktop_audio_badge": (lines(k, "M15 29 V25 A9 9 0 0 1 33 25 V29")
+                                + '<rect x="13" y="27" width="6" height="10" rx="2" fill="#000"/>'
+                                + '<rect x="29" y="27" width="6" height="10" rx="2" fill="#000"/>'),
+        "desktop_favorite_badge": f'<path d="{heart}" fill="#000" stroke="#000" stroke-width="2" '
+                                  'stroke-linejoin="round"/>',
+        "desktop_loan_badge": (f'<circle cx="24" cy="24" r="11" {STROKE.format(c=k)}/>'
+                               + lines(k, "M24 17 V24 L29 27")),
+        "desktop_loan_expired_badge": (f'<circle cx="24" cy="24" r="11" {STROKE.format(c=k)}/>'
+                                       + lines(k, "M19 19 L29 29", "M29 19 L19 29")),
+    }
+    for name, body in covers.items():
+        write(name, svg(BADGE_SIZE, BADGE_SIZE,
+                        '<circle cx="24" cy="24" r="21" fill="#fff" stroke="#000" stroke-width="2.5"/>'
+                        + body, "0 0 48 48"))
+    # A loan licence still to be fulfilled into a book: a document with a key.
+    write("desktop_acsm_badge", svg(8.5, 8.5,
+                                    '<circle cx="24" cy="24" r="22" fill="#fff" stroke="#000" stroke-width="2.5"/>'
+                                    + lines(k, "M14 10 H28 L34 16 V38 H14 Z", "M28 10 V16 H34")
+                                    + f'<circle cx="21" cy="27" r="4" {STROKE.format(c=k)}/>'
+                                    + lines(k, "M24 30 L30 36", "M28 34 L30 32"), "0 0 48 48"))
+    # The empty slot of the home screen: the outline of a book with a plus, where one will appear.
+    write("desktop_empty_slot", svg(APP_SIZE * 0.7, APP_SIZE * 0.7,
+                                    f'<rect x="12" y="7" width="24" height="34" rx="2" {STROKE.format(c=k)} '
+                                    'stroke-dasharray="5 4"/>' + lines(k, "M24 18 V30", "M18 24 H30"),
+                                    "0 0 48 48"))
     # The theme's stand-in for an image that is missing or can't be read.
     write("broken_image", svg(APP_SIZE, APP_SIZE,
                               f'<rect x="6" y="8" width="36" height="32" rx="4" {STROKE.format(c=k)}/>'

@@ -48,6 +48,23 @@ const BookItem* PrototypeOfSize(const std::string& size_name) {
   return prototypes.emplace(size_name, std::move(prototype)).first->second.get();
 }
 
+// A window's parts follow its new width: those that span it (within an eighth at either side)
+// stretch with it, those on its right half keep their distance from the right edge, the rest stay.
+void WidenChildren(MWWindow& window, int old_width, int new_width) {
+  const int delta = new_width - old_width;
+  const int slack = old_width / 8;
+  for (MWWindow* child : window.Children()) {
+    MWRect rect = child->GetRect();
+    if (rect.x <= slack && rect.Right() >= old_width - slack) {
+      WidenChildren(*child, rect.w, rect.w + delta);
+      rect.w += delta;
+    } else if (rect.x + rect.w / 2 > old_width / 2) {
+      rect.x += delta;
+    }
+    child->SetWindowPos(rect);
+  }
+}
+
 }  // namespace
 
 BookItem::~BookItem() = default;
@@ -121,6 +138,14 @@ void BookItem::SetItem(std::shared_ptr<Item> item, int index) {
   Content().SetLoadNow(false);
   Content().HideAll();
   MarkAsChanged();
+}
+
+void BookItem::SetTileWidth(int width) {
+  const MWRect tile = GetRect();
+  if (width == tile.w || width <= 0)
+    return;
+  WidenChildren(*this, tile.w, width);
+  SetWindowPos(tile.x, tile.y, width, tile.h);
 }
 
 std::shared_ptr<Item> BookItem::CurrentItem() const {

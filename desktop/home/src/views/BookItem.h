@@ -32,6 +32,9 @@ class BookItem : public MWWindow {
   void SetItem(std::shared_ptr<Item> item, int index);
   // Reads the item again and updates what changed; a tile not on screen is drawn anew when shown.
   void Refresh();
+  // Gives the tile another width (a store offer, a series): parts that span the tile span it
+  // still, parts on its right half keep their distance from the right edge.
+  void SetTileWidth(int width);
 
   int GetBlock() const { return block_; }
   int GetIndex() const { return index_; }

@@ -99,15 +99,6 @@ void BookItemPostDraw::DrawFrame(MWGraphics& graphics, const MWRect& tile,
     return;
   }
   switch (mode_) {
-    case kAudioBook: {
-      // An audiobook's cover is square: a line closes the square off from the rest of the tile.
-      graphics.DrawFrame(tile, thin, MW_COLOR_BLACK);
-      const int square = std::min(tile.w, tile.h);
-      if (square < tile.h)
-        graphics.DrawLine(tile.x, tile.y + square, tile.Right(), tile.y + square, MW_COLOR_BLACK,
-                          thin);
-      break;
-    }
     case kCloudOnly: {
       // Not on the device: the outline is broken, like the empty slot's but finer.
       const int dash = std::max(2, tile.h / 40);

@@ -102,8 +102,8 @@ int DesktopContainer::ShowStoreItems(int block, int first, bool mark) {
   int x = left;
   for (int i = 0; i < kept; ++i) {
     BookItem* tile = items_[static_cast<size_t>(i)];
-    const MWRect rect = tile->GetRect();
-    tile->SetWindowPos(x, rect.y, widths[static_cast<size_t>(i)], rect.h);
+    tile->SetTileWidth(widths[static_cast<size_t>(i)]);
+    tile->Move(x, tile->GetRect().y);
     tile->Bind(block, first + i, mark);
     tile->Show();
     x += widths[static_cast<size_t>(i)] + gap;
