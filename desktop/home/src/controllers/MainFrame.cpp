@@ -132,7 +132,12 @@ int MainFrame::MainHandler(int type, int par1, int par2) {
     SendToController(CMD_OPEN_CONTROL_PANEL);
     return 1;
   }
-  if (IsPanelFocused() != 0 && type == EVT_KEYRELEASE && (par1 == KEY_UP || par1 == KEY_DOWN)) {
+  // The release of the key whose press moved the focus onto the panel belongs to that press: only
+  // a key pressed while the panel already had the focus takes the focus back.
+  if (type == EVT_KEYPRESS)
+    key_pressed_on_panel_ = IsPanelFocused() != 0;
+  if (IsPanelFocused() != 0 && type == EVT_KEYRELEASE && (par1 == KEY_UP || par1 == KEY_DOWN) &&
+      key_pressed_on_panel_) {
     LeavePanel(par1);
     return 1;
   }

@@ -74,6 +74,7 @@ class MainFrame : public MWAppFrame, public HomeFrame {
   class AddBooksView add_books_view_;
   class ApplicationsView applications_view_;
   class WiFiDialog wifi_dialog_;
+  bool key_pressed_on_panel_ = false;
 };
 
 }  // namespace marrowleaf::desktop

@@ -57,7 +57,6 @@ void StarsContainer::SetRating(int rating) {
       star->SetBitmap(star_empty_);
     }
   }
-  MarkAsChanged();
 }
 
 }  // namespace marrowleaf::desktop

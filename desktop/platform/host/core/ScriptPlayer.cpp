@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "EventLoop.h"
+#include "Journal.h"
 #include "platform/sdk/clock.h"
 #include "platform/sdk/dialogs.h"
 #include "platform/sdk/events.h"
@@ -38,7 +39,7 @@ const std::map<std::string, Arity>& Verbs() {
   static const std::map<std::string, Arity> verbs = {
       {"tap", {2, 2}},   {"hold", {2, 2}},   {"swipe", {4, 4}},      {"key", {1, 2}},
       {"wait", {1, 1}},  {"idle", {0, 0}},   {"event", {1, 3}},      {"answer", {1, 1}},
-      {"quit", {0, 0}},  {"screenshot", {1, 1}},
+      {"quit", {0, 0}},  {"screenshot", {1, 1}}, {"windows", {1, 1}},
   };
   return verbs;
 }
@@ -65,7 +66,7 @@ std::string CheckArguments(const ScriptPlayer::Command& command) {
     }
     return "";
   }
-  if (verb == "screenshot") return "";
+  if (verb == "screenshot" || verb == "windows") return "";
   for (const auto& arg : command.args) {
     if (!ParseInt(arg, &number) || number < 0) return "bad number '" + arg + "'";
   }
@@ -204,8 +205,17 @@ void ScriptPlayer::SendQuit(EventLoop& loop) {
 bool ScriptPlayer::Advance(EventLoop& loop) {
   wake_deadline_ms_ = INT64_MAX;
   while (next_ < commands_.size() && !quit_sent_) {
-    if (Execute(commands_[next_], loop) == Step::kWaiting) return true;
+    const Command& command = commands_[next_];
+    const Step step = Execute(command, loop);
+    if (step == Step::kWaiting) return true;
+    // A mark in the journal for each command done, so that a test can tell what followed which.
+    Json::Value fields(Json::objectValue);
+    fields["line"] = command.line;
+    fields["verb"] = command.verb;
+    Journal::Append("script", std::move(fields));
     ++next_;
+    // Input is handled before the next command: a screenshot after a key shows what the key did.
+    if (step == Step::kPosted) return true;
   }
   if (!quit_sent_) SendQuit(loop);
   if (CurrentClock().NowMs() >= quit_give_up_ms_) {
@@ -243,7 +253,7 @@ ScriptPlayer::Step ScriptPlayer::Execute(const Command& command, EventLoop& loop
     int par1 = command.args.size() > 1 ? Arg(command, 1) : 0;
     int par2 = command.args.size() > 2 ? Arg(command, 2) : 0;
     loop.Post(nullptr, ScriptEventType(command.args[0]), par1, par2);
-    return Step::kDone;
+    return Step::kPosted;
   }
   if (command.verb == "answer") {
     QueueDialogAnswer(Arg(command, 0));
@@ -253,10 +263,11 @@ ScriptPlayer::Step ScriptPlayer::Execute(const Command& command, EventLoop& loop
     SendQuit(loop);
     return Step::kDone;
   }
-  if (command.verb == "screenshot") {
-    if (!screenshot_hook_ || !screenshot_hook_(command.args[0])) {
-      MW_LOG(MW_LOG_WARNING, "script line %d: no screenshot written to %s", command.line,
-             command.args[0].c_str());
+  if (command.verb == "screenshot" || command.verb == "windows") {
+    auto file_hook = file_hooks_.find(command.verb);
+    if (file_hook == file_hooks_.end() || !file_hook->second(command.args[0])) {
+      MW_LOG(MW_LOG_WARNING, "script line %d: no %s written to %s", command.line,
+             command.verb.c_str(), command.args[0].c_str());
     }
     return Step::kDone;
   }
@@ -273,14 +284,14 @@ ScriptPlayer::Step ScriptPlayer::ExecuteInput(const Command& command) {
     if (held)
       loop.Post(nullptr, EVT_KEYREPEAT, code, 1);
     loop.Post(nullptr, EVT_KEYRELEASE, code, held ? 1 : 0);
-    return Step::kDone;
+    return Step::kPosted;
   }
   const int x = Arg(command, 0);
   const int y = Arg(command, 1);
   if (command.verb == "tap") {
     loop.Post(nullptr, EVT_POINTERDOWN, x, y);
     loop.Post(nullptr, EVT_POINTERUP, x, y);
-    return Step::kDone;
+    return Step::kPosted;
   }
   if (command.verb == "hold") {
     const int64_t now = CurrentClock().NowMs();
@@ -297,7 +308,7 @@ ScriptPlayer::Step ScriptPlayer::ExecuteInput(const Command& command) {
     loop.Post(nullptr, EVT_POINTERUP, x, y);
     hold_phase_ = 0;
     wait_until_ms_ = -1;
-    return Step::kDone;
+    return Step::kPosted;
   }
   // swipe: down, a few moves along the line, up.
   const int x2 = Arg(command, 2);
@@ -308,7 +319,7 @@ ScriptPlayer::Step ScriptPlayer::ExecuteInput(const Command& command) {
     loop.Post(nullptr, EVT_POINTERMOVE, x + (x2 - x) * i / kSteps, y + (y2 - y) * i / kSteps);
   }
   loop.Post(nullptr, EVT_POINTERUP, x2, y2);
-  return Step::kDone;
+  return Step::kPosted;
 }
 
 }  // namespace marrowleaf::platform

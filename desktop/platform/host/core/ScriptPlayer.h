@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,10 +13,13 @@ class EventLoop;
 
 // Drives the simulated device from a script (MARROWLEAF_SCRIPT), one command a line:
 //   tap X Y | hold X Y | swipe X1 Y1 X2 Y2 | key NAME | wait MS | idle | event NAME [P1 P2]
-//   answer N | screenshot FILE | quit
+//   answer N | screenshot FILE | windows FILE | quit
+// "windows FILE" writes what the screen shows as data: every shown window with its class, name,
+// screen rectangle, text and focus (a JSON array), so that tests can read the screen.
 // Blank lines and lines starting with '#' are skipped. The whole script is checked before the
 // program starts, so a typo fails at once with its line number instead of halfway through a run.
 // The script ends with the device's exit event ("quit") even when its last line doesn't say so.
+// Each command done leaves a "script" line (its line number and verb) in the journal.
 class ScriptPlayer {
  public:
   struct Command {
@@ -23,7 +27,8 @@ class ScriptPlayer {
     std::string verb;
     std::vector<std::string> args;
   };
-  using ScreenshotHook = std::function<bool(const std::string& file)>;
+  // Writes something to a file of the PC (a screenshot, the window list); false when it couldn't.
+  using FileHook = std::function<bool(const std::string& file)>;
 
   // Parses a script; on failure returns null and sets error to "<source>:<line>: <problem>".
   static std::unique_ptr<ScriptPlayer> Parse(const std::string& text, const std::string& source,
@@ -42,7 +47,8 @@ class ScriptPlayer {
 
   explicit ScriptPlayer(std::vector<Command> commands) : commands_(std::move(commands)) {}
 
-  void SetScreenshotHook(ScreenshotHook hook) { screenshot_hook_ = std::move(hook); }
+  void SetScreenshotHook(FileHook hook) { file_hooks_["screenshot"] = std::move(hook); }
+  void SetWindowsHook(FileHook hook) { file_hooks_["windows"] = std::move(hook); }
 
   // Runs the commands that are ready now. Returns false when the run must end at once.
   bool Advance(EventLoop& loop);
@@ -55,7 +61,8 @@ class ScriptPlayer {
   void ResumeAt(int line);
 
  private:
-  enum class Step { kDone, kWaiting };
+  // kPosted: done, and the events it posted are handled before the next command runs.
+  enum class Step { kDone, kWaiting, kPosted };
   Step Execute(const Command& command, EventLoop& loop);
   Step ExecuteInput(const Command& command);
   void SendQuit(EventLoop& loop);
@@ -69,7 +76,7 @@ class ScriptPlayer {
   int64_t quit_give_up_ms_ = -1;    // after "quit": the program must close by then
   int hold_phase_ = 0;              // "hold": 1 while the pointer is down
   bool quit_sent_ = false;
-  ScreenshotHook screenshot_hook_;
+  std::map<std::string, FileHook> file_hooks_;
 };
 
 // Maps a script's event name ("foreground", "sd-in", ...) or number to an SDK event type; -1 if unknown.

@@ -1,6 +1,8 @@
 #include "platform/mw/MWDisplay.h"
 
 #include "Display.h"
+#include "ScreenshotFile.h"
+#include "platform/sdk/files.h"
 
 using marrowleaf::platform::Display;
 
@@ -14,6 +16,14 @@ bool DisplayIsInteractive() {
 
 bool SaveDisplayScreenshot(const std::string& host_file) {
   return Display::Get().SaveScreenshot(host_file);
+}
+
+bool SaveSimulatorFile(const std::string& host_file, const std::string& content) {
+  const std::string path = marrowleaf::platform::ScreenshotFile::FileLayerPath(host_file);
+  if (path.empty())
+    return false;
+  pk_buildpath(path.c_str());
+  return WriteFileAtomically(path, content) == 0;
 }
 
 void CloseDisplay() {

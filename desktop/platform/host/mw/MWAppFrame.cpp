@@ -12,6 +12,7 @@
 #include "LoopControl.h"
 #include "ScreenState.h"
 #include "ScriptPlayer.h"
+#include "WindowList.h"
 #include "platform/mw/MWAccessibilityNavigation.h"
 #include "platform/mw/MWDisplay.h"
 #include "platform/mw/MWFrameBorderRenderer.h"
@@ -340,8 +341,14 @@ bool MakeScript(marrowleaf::platform::ScriptPlayer** player, std::string* error)
     headless = ScriptPlayer::DefaultHeadless(HostPath("/.sim/screen.png"));
     *player = headless.get();
   }
-  if (*player)
+  if (*player) {
     (*player)->SetScreenshotHook(&SaveDisplayScreenshot);
+    (*player)->SetWindowsHook([](const std::string& file) {
+      MWAppFrame* frame = MWAppFrame::m_curFrame;
+      return frame != nullptr &&
+             SaveSimulatorFile(file, marrowleaf::platform::WindowList::Describe(*frame));
+    });
+  }
   return true;
 }
 

@@ -16,5 +16,8 @@ bool DisplayIsInteractive();
 // Writes the screen as the panel shows it (16 grey levels, or colour on a colour panel) to a PNG
 // file of the PC. The hook of the script's "screenshot FILE".
 bool SaveDisplayScreenshot(const std::string& host_file);
+// Writes a text file of the PC (a name a script gave), replacing it atomically: the hook of the
+// script's "windows FILE". False when it can't.
+bool SaveSimulatorFile(const std::string& host_file, const std::string& content);
 // Closes the screen (and its window).
 void CloseDisplay();

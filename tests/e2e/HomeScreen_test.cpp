@@ -1,0 +1,232 @@
+// The home screen as a reader meets it: the real program on a generated sample device, driven by
+// scripts of taps, swipes and keys, read back through the windows it showed and the journal of
+// the screen updates it sent.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/JournalReader.h"
+#include "support/ProgramRunner.h"
+#include "support/ScreenReader.h"
+#include "support/TempDeviceRoot.h"
+
+namespace marrowleaf::test {
+namespace {
+
+struct Rect {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+  bool Inside(const Rect& outer) const {
+    return x >= outer.x && y >= outer.y && x + w <= outer.x + outer.w && y + h <= outer.y + outer.h;
+  }
+};
+
+Rect RectOf(const Json::Value& update) {
+  return {update["x"].asInt(), update["y"].asInt(), update["w"].asInt(), update["h"].asInt()};
+}
+
+Rect RectOf(const ScreenReader::Window& window) {
+  return {window.x, window.y, window.w, window.h};
+}
+
+class HomeScreenTest : public ::testing::Test {
+ protected:
+  void MakeDevice(const std::string& profile = "6in-1072") {
+    ProgramResult made = RunProgram(
+        "make-sample-device", {"--root", root_.HostRoot(), "--profile", profile, "--force"}, {});
+    ASSERT_EQ(made.exit_status, 0) << made.output;
+  }
+  void Run(const std::string& script) {
+    root_.Write("/.sim/test-script.txt", script);
+    root_.Write("/.sim/journal.jsonl", "");
+    ProgramResult run = RunProgram("bookshelf.app", {},
+                                   {"MARROWLEAF_ROOT=" + root_.HostRoot(),
+                                    "MARROWLEAF_DISPLAY=headless",
+                                    "MARROWLEAF_SCRIPT=" + root_.Host("/.sim/test-script.txt")},
+                                   60000);
+    ASSERT_EQ(run.exit_status, 0) << run.output;
+  }
+  std::string Windows(const std::string& name) const {
+    return "windows " + root_.Host("/.sim/" + name) + "\n";
+  }
+  ScreenReader Screen(const std::string& name) const {
+    return ScreenReader(root_.Host("/.sim/" + name));
+  }
+  // The screen right after the start, to find where things are.
+  ScreenReader FirstScreen() {
+    Run("idle\n" + Windows("first.json"));
+    return Screen("first.json");
+  }
+  // The screen updates that the script's command on line `from` caused, up to the command on
+  // line `to`.
+  std::vector<Json::Value> UpdatesBetween(int from, int to) const {
+    std::vector<Json::Value> updates;
+    int line = -1;
+    for (const Json::Value& entry : JournalReader(root_.HostRoot()).All()) {
+      if (entry["event"].asString() == "script")
+        line = entry["line"].asInt();
+      if (entry["event"].asString() == "update" && line >= from && line < to)
+        updates.push_back(entry);
+    }
+    return updates;
+  }
+
+  TempDeviceRoot root_;
+};
+
+TEST_F(HomeScreenTest, PagesTurnOnSwipesLongerThan100PixelsAndOnThePageKeysWithWrapAround) {
+  MakeDevice();
+  const ScreenReader first = FirstScreen();
+  ASSERT_EQ(first.CurrentPage(), 1);
+  const ScreenReader::Window page = first.Find("DeviceBlockPage1");
+  const int x = page.CentreX() + 150;
+  const int y = page.CentreY();
+  auto swipe = [&](int from, int to) {
+    return "swipe " + std::to_string(from) + " " + std::to_string(y) + " " + std::to_string(to) +
+           " " + std::to_string(y) + "\n";
+  };
+  Run(swipe(x, x - 100) + Windows("a.json") + swipe(x, x - 101) + Windows("b.json") +
+      swipe(x - 101, x) + Windows("c.json") + "key prev\n" + Windows("d.json") +
+      swipe(x, x - 101) + Windows("e.json") + "key next\n" + Windows("f.json") + "key next2\n" +
+      Windows("g.json"));
+  EXPECT_EQ(Screen("a.json").CurrentPage(), 1) << "100 px is no swipe";
+  EXPECT_EQ(Screen("b.json").CurrentPage(), 2) << "101 px turns to the next page";
+  EXPECT_EQ(Screen("c.json").CurrentPage(), 1) << "a swipe to the right turns back";
+  EXPECT_EQ(Screen("d.json").CurrentPage(), 3) << "Prev on the first page wraps to the last";
+  EXPECT_EQ(Screen("e.json").CurrentPage(), 3) << "a swipe on the last page goes nowhere";
+  EXPECT_EQ(Screen("f.json").CurrentPage(), 1) << "Next on the last page wraps to the first";
+  EXPECT_EQ(Screen("g.json").CurrentPage(), 2) << "the second pair of page keys";
+}
+
+TEST_F(HomeScreenTest, EveryFifthPageTurnFlashesAndTheOthersUpdateOnlyThePage) {
+  MakeDevice();
+  const ScreenReader first = FirstScreen();
+  const Rect page = RectOf(first.Find("DeviceBlockPage1"));
+  const Rect points = RectOf(first.Find("Points"));
+  // The update policy may send the page and the marks under it as one rectangle.
+  const Rect page_and_points{page.x, page.y, page.w, points.y + points.h - page.y};
+  std::string script;
+  for (int turn = 1; turn <= 10; ++turn) script += "key next\n";
+  Run(script + Windows("end.json"));
+  for (int turn = 1; turn <= 10; ++turn) {
+    const std::vector<Json::Value> updates = UpdatesBetween(turn, turn + 1);
+    ASSERT_FALSE(updates.empty()) << "turn " << turn;
+    int flashes = 0;
+    for (const Json::Value& update : updates) {
+      if (update["kind"].asString() == "full") {
+        ++flashes;
+        continue;
+      }
+      const Rect rect = RectOf(update);
+      EXPECT_TRUE(rect.Inside(page) || rect.Inside(points) || rect.Inside(page_and_points))
+          << "turn " << turn << " updated " << rect.x << "," << rect.y << " " << rect.w << "x"
+          << rect.h;
+    }
+    EXPECT_EQ(flashes, turn % 5 == 0 ? 1 : 0) << "turn " << turn;
+  }
+  EXPECT_EQ(Screen("end.json").CurrentPage(), 2);
+}
+
+TEST_F(HomeScreenTest, TheStoreHeaderStepsThroughTheBlocksAndUpdatesOnlyTheStoreArea) {
+  MakeDevice();
+  const ScreenReader first = FirstScreen();
+  EXPECT_EQ(first.Text("StoreHeaderBlock/header"), "Weekly picks");
+  for (int tile = 1; tile <= 4; ++tile)
+    EXPECT_TRUE(first.Shows("StoreBlock/bookitem_" + std::to_string(tile))) << tile;
+  const ScreenReader::Window next = first.Find("StoreHeaderBlock/next_page");
+  const ScreenReader::Window previous = first.Find("StoreHeaderBlock/prev_page");
+  const ScreenReader::Window header = first.Find("StoreHeaderBlock");
+  const ScreenReader::Window block = first.Find("StoreBlock");
+  const Rect store{block.x, header.y, block.w, block.y + block.h - header.y};
+  auto tap = [](const ScreenReader::Window& button) {
+    return "tap " + std::to_string(button.CentreX()) + " " + std::to_string(button.CentreY()) + "\n";
+  };
+  // The next arrow follows the title, so it moves with each block; the previous arrow stays.
+  Run(tap(next) + Windows("1.json") + tap(previous) + Windows("2.json") + tap(previous) +
+      Windows("3.json") + tap(previous) + Windows("4.json"));
+
+  const ScreenReader detailed = Screen("1.json");
+  EXPECT_EQ(detailed.Text("StoreHeaderBlock/header"), "Book of the day");
+  EXPECT_FALSE(detailed.Shows("StoreBlock/bookitem_1"));
+  EXPECT_EQ(detailed.Text("detailed_bookitem/title_label"), "Northern Lights Over Ice");
+  EXPECT_EQ(detailed.Text("detailed_bookitem/old_price_label"), "8.99 EUR");
+  const ScreenReader::Window old_price = detailed.Find("detailed_bookitem/old_price_label");
+  const ScreenReader::Window cross = detailed.Find("detailed_bookitem/cross_line");
+  ASSERT_GT(cross.w, 0) << "the old price is struck through";
+  EXPECT_EQ(cross.x, old_price.x);
+  EXPECT_NEAR(cross.CentreY(), old_price.CentreY(), 2);
+  EXPECT_TRUE(detailed.Find("detailed_bookitem/Cover/cover").picture);
+
+  EXPECT_EQ(Screen("2.json").Text("StoreHeaderBlock/header"), "Weekly picks") << "and back";
+  const ScreenReader news = Screen("3.json");
+  EXPECT_EQ(news.Text("StoreHeaderBlock/header"), "News") << "wraps around to the last block";
+  EXPECT_EQ(news.Text("newsitem/title_label"), "Summer reading festival");
+  EXPECT_FALSE(news.Shows("newsitem/offset_block/button")) << "only a settings entry has a button";
+  EXPECT_EQ(Screen("4.json").Text("StoreHeaderBlock/header"), "Book of the day");
+
+  for (int step = 1; step <= 7; step += 2) {
+    for (const Json::Value& update : UpdatesBetween(step, step + 1)) {
+      const Rect rect = RectOf(update);
+      EXPECT_TRUE(rect.Inside(store)) << "step " << step << " updated " << rect.x << "," << rect.y
+                                      << " " << rect.w << "x" << rect.h;
+    }
+  }
+}
+
+TEST_F(HomeScreenTest, ACoverThatArrivesLaterRedrawsOnlyItsOwnTile) {
+  MakeDevice();
+  // The first page's covers are made while the first screen is drawn; the second page's on the
+  // worker, after the page turned.
+  Run("key next\n" + Windows("turned.json") + "idle\n" + Windows("covers.json"));
+  const ScreenReader turned = Screen("turned.json");
+  const ScreenReader covers = Screen("covers.json");
+  ASSERT_EQ(covers.CurrentPage(), 2);
+  std::vector<Rect> arrived;
+  for (int tile = 1; tile <= 3; ++tile) {
+    const std::string cover = "DeviceBlockPage2/bookitem_" + std::to_string(tile) + "/Cover/cover";
+    if (!turned.Find(cover).picture && covers.Find(cover).picture)
+      arrived.push_back(RectOf(covers.Find(cover)));
+  }
+  ASSERT_FALSE(arrived.empty()) << "no cover of the second page came later";
+  const std::vector<Json::Value> updates = UpdatesBetween(2, 4);
+  ASSERT_FALSE(updates.empty());
+  for (const Json::Value& update : updates) {
+    const Rect rect = RectOf(update);
+    bool inside_a_new_cover = false;
+    for (const Rect& cover : arrived) inside_a_new_cover = inside_a_new_cover || rect.Inside(cover);
+    EXPECT_TRUE(inside_a_new_cover) << update["kind"].asString() << " update " << rect.x << ","
+                                    << rect.y << " " << rect.w << "x" << rect.h;
+  }
+}
+
+TEST_F(HomeScreenTest, KeysMoveTheFocusAcrossRowsPagesTheShortcutRowAndThePanel) {
+  MakeDevice("6in-keys");
+  Run(Windows("0.json") + "key right\n" + Windows("1.json") + "key right\nkey right\n" +
+      Windows("2.json") + "key left\n" + Windows("3.json") + "key down\n" + Windows("4.json") +
+      "key down\n" + Windows("5.json") + "key down\n" + Windows("6.json") + "key up\n" +
+      Windows("7.json") + "key up\n" + Windows("8.json") + "key down long\n" + Windows("9.json") +
+      "key next\n" + Windows("10.json"));
+  EXPECT_EQ(Screen("0.json").FocusedPath(), "View/DeviceBlockPage1/bookitem_1");
+  EXPECT_EQ(Screen("1.json").FocusedPath(), "View/DeviceBlockPage1/bookitem_2");
+  EXPECT_EQ(Screen("2.json").FocusedPath(), "View/DeviceBlockPage2/bookitem_1")
+      << "right from the last column turns the page";
+  EXPECT_EQ(Screen("3.json").FocusedPath(), "View/DeviceBlockPage1/bookitem_3")
+      << "left from the first column turns back to the row's last tile";
+  EXPECT_EQ(Screen("4.json").FocusedPath(), "View/DeviceBlockPage1/bookitem_6");
+  EXPECT_EQ(Screen("5.json").Find("ApplicationModule").name, "ApplicationModule");
+  EXPECT_NE(Screen("5.json").FocusedPath().find("View/ApplicationModule/app_"), std::string::npos);
+  EXPECT_EQ(Screen("6.json").FocusedPath(), "panel") << "down from the row goes to the panel";
+  EXPECT_EQ(Screen("7.json").FocusedPath(), "View/ApplicationModule/app_1")
+      << "up from the panel lands on the row";
+  EXPECT_NE(Screen("8.json").FocusedPath().find("View/DeviceBlockPage1/bookitem_"),
+            std::string::npos);
+  EXPECT_NE(Screen("9.json").FocusedPath().find("View/ApplicationModule/app_"), std::string::npos)
+      << "holding down jumps to the row";
+  EXPECT_EQ(Screen("10.json").CurrentPage(), 2);
+}
+
+}  // namespace
+}  // namespace marrowleaf::test
