@@ -39,35 +39,29 @@ struct Expected {
 const std::vector<Expected> kExpected = {
     {"desktop", "MainView", {"View"}, "MainViewHelper"},
     {"desktop", "MainView", {"View_BSWidget"}, "MainViewHelper"},
-    {"desktop", "MainView", {"View", "DeviceBlockPage1"}, "DesktopContainer"},
-    {"desktop", "MainView", {"View", "DeviceBlockPage3"}, "DesktopContainer"},
-    {"desktop", "MainView", {"View", "DeviceBlockPage1", "bookitem_6"}, "BookItem"},
-    {"desktop", "MainView", {"View", "Points"}, "PointsContainer"},
-    {"desktop", "MainView", {"View", "ApplicationModule"}, "ApplicationContainer"},
-    {"desktop", "MainView", {"View", "ApplicationModule", "app_5"}, "AppItem"},
-    {"desktop", "MainView", {"View_BSWidget", "StoreBlock"}, "DesktopContainer"},
-    {"desktop", "MainView", {"View_BSWidget", "StoreBlock", "bookitem_1"}, "BookItem"},
-    {"desktop",
-     "MainView",
-     {"View_BSWidget", "StoreBlock", "detailed_bookitem"},
+    {"desktop", "MainView.View", {"DeviceBlockPage1"}, "DesktopContainer"},
+    {"desktop", "MainView.View", {"DeviceBlockPage3"}, "DesktopContainer"},
+    {"desktop", "MainView.View", {"DeviceBlockPage1", "bookitem_6"}, "BookItem"},
+    {"desktop", "MainView.View", {"Points"}, "PointsContainer"},
+    {"desktop", "MainView.View", {"ApplicationModule"}, "ApplicationContainer"},
+    {"desktop", "MainView.View", {"ApplicationModule", "app_5"}, "AppItem"},
+    {"desktop", "MainView.View_BSWidget", {"StoreBlock"}, "DesktopContainer"},
+    {"desktop", "MainView.View_BSWidget", {"StoreBlock", "bookitem_1"}, "BookItem"},
+    {"desktop", "MainView.View_BSWidget", {"StoreBlock", "detailed_bookitem"},
      "DetailedBookItem"},
-    {"desktop", "MainView", {"View_BSWidget", "StoreBlock", "detailed_bookitem_focus"}, "MWWindow"},
-    {"desktop", "MainView", {"View_BSWidget", "StoreBlock", "newsitem"}, "NewsItem"},
-    {"desktop", "MainView", {"View_BSWidget", "StoreHeaderBlock", "header"}, "MWLabel"},
-    {"desktop", "MainView", {"View_BSWidget", "StoreHeaderBlock", "prev_page"}, "MWBitmapButton"},
-    {"desktop", "MainView", {"View_BSWidget", "StoreHeaderBlock", "next_page"}, "MWBitmapButton"},
-    {"desktop", "MainView", {"View_BSWidget", "StoreHeaderBlock", "more_btn"}, "MWBitmapButton"},
-    {"desktop",
-     "MainView",
-     {"View_BSWidget", "ActivateRecommendations", "activateR"},
+    {"desktop", "MainView.View_BSWidget", {"StoreBlock", "detailed_bookitem_focus"}, "MWWindow"},
+    {"desktop", "MainView.View_BSWidget", {"StoreBlock", "newsitem"}, "NewsItem"},
+    {"desktop", "MainView.View_BSWidget", {"StoreHeaderBlock", "header"}, "MWLabel"},
+    {"desktop", "MainView.View_BSWidget", {"StoreHeaderBlock", "prev_page"}, "MWBitmapButton"},
+    {"desktop", "MainView.View_BSWidget", {"StoreHeaderBlock", "next_page"}, "MWBitmapButton"},
+    {"desktop", "MainView.View_BSWidget", {"StoreHeaderBlock", "more_btn"}, "MWBitmapButton"},
+    {"desktop", "MainView.View_BSWidget", {"ActivateRecommendations", "activateR"},
      "MWBitmapButton"},
-    {"desktop",
-     "MainView",
-     {"View_BSWidget", "ActivateRecommendations", "activateRLabel"},
+    {"desktop", "MainView.View_BSWidget", {"ActivateRecommendations", "activateRLabel"},
      "MWLabel"},
-    {"desktop", "MainView", {"View_BSWidget", "ActivateRecommendations", "label_2"}, "MWLabel"},
-    {"desktop", "MainView", {"View_BSWidget", "Points"}, "PointsContainer"},
-    {"desktop", "MainView", {"View_BSWidget", "DeviceBlockPage1", "bookitem_3"}, "BookItem"},
+    {"desktop", "MainView.View_BSWidget", {"ActivateRecommendations", "label_2"}, "MWLabel"},
+    {"desktop", "MainView.View_BSWidget", {"Points"}, "PointsContainer"},
+    {"desktop", "MainView.View_BSWidget", {"DeviceBlockPage1", "bookitem_3"}, "BookItem"},
     {"desktop", "BookItemPrototypeM", {"BookPostDraw"}, "BookItemPostDraw"},
     {"desktop", "BookItemPrototypeM", {"Empty", "EmptyText"}, "MWLabel"},
     {"desktop", "BookItemPrototypeM", {"Cover", "cover"}, "MWBitmap"},
@@ -78,11 +72,11 @@ const std::vector<Expected> kExpected = {
     {"desktop", "BookItemPrototypeM", {"Loan", "text"}, "MWLabel"},
     {"desktop", "BookItemPrototypeM", {"LoanExpire", "text"}, "MWLabel"},
     {"desktop", "BookItemPrototypeM", {"Sample"}, "LoanBackground"},
-    {"desktop", "BookItemPrototypeM", {"Stars"}, "StarsContainer"},
-    {"desktop", "BookItemPrototypeM", {"Stars", "stars_5"}, "MWBitmap"},
+    {"desktop", "BookItemPrototypeS", {"Stars"}, "StarsContainer"},
+    {"desktop", "BookItemPrototypeS", {"Stars", "stars_5"}, "MWBitmap"},
     {"desktop", "BookItemPrototypeM", {"AddedCovers", "no_cover_3", "author"}, "MWLabel"},
     {"desktop", "BookItemPrototypeM", {"AddedInfo", "new_books_label_dyslexic"}, "MWLabel"},
-    {"desktop", "BookItemPrototypeM", {"SeriaContainer", "cover_2"}, "MWBitmap"},
+    {"desktop", "BookItemPrototypeS", {"SeriaContainer", "cover_2"}, "MWBitmap"},
     {"desktop", "BookItemPrototypeS", {"WishlistMark"}, "MWBitmap"},
     {"desktop", "BookItemPrototypeXL", {"LoanCloudNoLocal"}, "MWBitmap"},
     {"desktop", "ApplicationsView", {"List"}, "ApplicationsList"},
@@ -179,10 +173,8 @@ TEST_F(LayoutFiles, EveryWindowTheViewsLookUpExistsWithItsClass) {
 
 TEST_F(LayoutFiles, TheHomeScreenFitsEveryScreenSize) {
   // Pages, page points and the shortcut row stay inside the frame and don't overlap.
-  MWWindow* main = Load("desktop", "MainView");
-  for (const char* view_name : {"View", "View_BSWidget"}) {
-    MWWindow* view = main->GetChildByName(view_name);
-    ASSERT_NE(view, nullptr);
+  for (const char* view_name : {"MainView.View", "MainView.View_BSWidget"}) {
+    MWWindow* view = Load("desktop", view_name);
     const MWRect page = view->GetChildByName("DeviceBlockPage1")->GetRect();
     const MWRect points = view->GetChildByName("Points")->GetRect();
     const MWRect apps = view->GetChildByName("ApplicationModule")->GetRect();

@@ -4,6 +4,7 @@
 #include "controllers/Controller.h"
 #include "controllers/CoverConnection.h"
 #include "controllers/DataConnection.h"
+#include "controllers/StartupStages.h"
 #include "data/CoverCacheManager.h"
 #include "data/DataManager.h"
 #include "platform/sdk/device.h"
@@ -18,12 +19,15 @@ constexpr int kSdkServices = 0x4110;
 
 int main(int argc, char** argv) {
   using marrowleaf::desktop::Controller;
+  using marrowleaf::desktop::StartupStages;
+  StartupStages::Mark("main");
   InitPagekit(kSdkServices);
   PkSetAppCapability(1);
   pk_global_gesture_set_state(0, 1);
   pk_global_gesture_set_state(1, 1);
   pk_global_gesture_set_action(1, 3);
   if (marrowleaf::desktop::system_init(argc, argv) != 0) return 0;
+  StartupStages::Mark("upkeep done");
   SetOrientation(0);
   SetDefaultOrientation(-1);
   SetPanelType(1);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "controllers/Controller.h"
+#include "controllers/StartupStages.h"
 #include "platform/mw/MWGraphics.h"
 #include "platform/sdk/clock.h"
 #include "platform/sdk/config.h"
@@ -63,8 +64,10 @@ int MainFrame::OnCreate() {
 }
 
 class MainView& MainFrame::GetMainView() {
-  if (!main_view_.IsCreated() && IsCreated())
+  if (!main_view_.IsCreated() && IsCreated()) {
     main_view_.Create(this, 0, 0, Width(), Height(), kMainViewStyle);
+    StartupStages::Mark("layout loaded");
+  }
   return main_view_;
 }
 
@@ -159,6 +162,8 @@ bool MainFrame::CustomDrawPanel() {
 // the ghosts of the start-up screens. It waits while another task is in front, and is dropped
 // while the PIN lock is up.
 void MainFrame::CustomScreenUpdate() {
+  if (main_view_.IsCreated())
+    StartupStages::Mark("first screen shown");
   if (update_cfg == nullptr) {
     if (pk_access(kUpdateRequestPath, 0) != 0)
       return;

@@ -166,8 +166,9 @@ void BookItem::Refresh() {
 
 void BookItem::FillContent() {
   const std::shared_ptr<Item> item = CurrentItem();
-  const BookTileContent::Frame frame =
-      Content().Fill(item, static_cast<size_t>(index_ < 0 ? 0 : index_), item_ != nullptr);
+  const size_t items_in_block = item_ ? 0 : DataManager::Instance()->getItemsCount(block_);
+  const BookTileContent::Frame frame = Content().Fill(
+      item, static_cast<size_t>(index_ < 0 ? 0 : index_), item_ != nullptr, items_in_block);
   if (auto* post_draw = GetChildByName<BookItemPostDraw>("BookPostDraw")) {
     post_draw->Show();
     post_draw->SetMode(frame.mode);

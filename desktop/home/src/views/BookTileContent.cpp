@@ -121,17 +121,18 @@ void BookTileContent::HideAll() {
 }
 
 BookTileContent::Frame BookTileContent::Fill(const std::shared_ptr<Item>& item, size_t index,
-                                             bool own_item) {
+                                             bool own_item, size_t items_in_block) {
   shown_.clear();
-  const Frame frame = Rules(item.get(), index, own_item);
+  const Frame frame = Rules(item.get(), index, own_item, index == items_in_block);
   ApplyVisibility();
   return frame;
 }
 
-BookTileContent::Frame BookTileContent::Rules(const Item* item, size_t index, bool own_item) {
+BookTileContent::Frame BookTileContent::Rules(const Item* item, size_t index, bool own_item,
+                                              bool first_empty) {
   Frame frame;
   if (item == nullptr) {
-    Empty();
+    Empty(first_empty);
     frame.mode = BookItemPostDraw::kEmptySlot;
     return frame;
   }
@@ -176,11 +177,17 @@ BookTileContent::Frame BookTileContent::Rules(const Item* item, size_t index, bo
   return frame;
 }
 
-void BookTileContent::Empty() {
+void BookTileContent::Empty(bool with_hint) {
   Show("Empty");
   MWWindow* empty = Part("Empty");
-  MW_RETURN_VOID_IF(empty != nullptr && LabelIn(empty, "EmptyText") == nullptr,
-                    "no \"EmptyText\" in \"Empty\"");
+  if (empty == nullptr)
+    return;
+  MWLabel* text = LabelIn(empty, "EmptyText");
+  MW_RETURN_VOID_IF(text == nullptr, "no \"EmptyText\" in \"Empty\"");
+  // A screen of empty slots says once what they are for.
+  text->SetVisible(with_hint);
+  if (MWWindow* icon = empty->GetChildByName("EmptyIcon"))
+    icon->SetVisible(with_hint);
 }
 
 bool BookTileContent::AddedBook(const Item& item, size_t index, bool own_item) {

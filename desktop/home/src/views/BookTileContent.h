@@ -33,20 +33,22 @@ class BookTileContent {
   BookTileContent(MWWindow& tile, bool load_covers_now);
 
   // Shows the item (the book `index` of a tile that owns its item, else the item as a whole) and
-  // hides every other part. A null item shows the empty slot.
-  Frame Fill(const std::shared_ptr<Item>& item, size_t index, bool own_item);
+  // hides every other part. A null item shows the empty slot; only the first empty slot of a
+  // block (index == items_in_block) says what the slots are for, the others are outlines.
+  Frame Fill(const std::shared_ptr<Item>& item, size_t index, bool own_item,
+             size_t items_in_block = 0);
   // Hides every part but the post-draw window.
   void HideAll();
   void SetLoadNow(bool load_now) { load_now_ = load_now; }
 
  private:
-  Frame Rules(const Item* item, size_t index, bool own_item);
+  Frame Rules(const Item* item, size_t index, bool own_item, bool first_empty);
   bool OpenedBook(const Item& item, size_t index, bool own_item);
   bool AddedBook(const Item& item, size_t index, bool own_item);
   void MultiAdded(const Item& item);
   bool Series(const Item& item);
   bool StoreBook(const Item& item);
-  void Empty();
+  void Empty(bool with_hint);
 
   void MoreBooksBadge(const Item& item, const Book& book, bool own_item);
   void LicenceBadge(const Book& book);

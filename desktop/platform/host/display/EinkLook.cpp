@@ -27,7 +27,17 @@ uint32_t EinkLook::Convert(uint32_t rgb) const {
 }
 
 void EinkLook::Apply(PixelImage& image) const {
-  for (uint32_t& pixel : image.pixels) pixel = Convert(pixel);
+  // A screen is mostly runs of one colour (white paper, black text): a pixel like the one before
+  // takes that one's result.
+  uint32_t last_in = 0xFFFFFFu;
+  uint32_t last_out = Convert(last_in);
+  for (uint32_t& pixel : image.pixels) {
+    if (pixel != last_in) {
+      last_in = pixel;
+      last_out = Convert(pixel);
+    }
+    pixel = last_out;
+  }
 }
 
 }  // namespace marrowleaf::platform

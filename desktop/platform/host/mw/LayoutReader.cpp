@@ -93,6 +93,14 @@ Json::Value LayoutReader::Resolve(const Json::Value& node, int depth) const {
   return merged;
 }
 
+const Json::Value& LayoutReader::ResolveInPlace(const Json::Value& node,
+                                                 Json::Value* storage) const {
+  if (!node.isObject() || !node.isMember("prototype"))
+    return node;
+  *storage = Resolve(node, 0);
+  return *storage;
+}
+
 bool LayoutReader::Length(const Json::Value& node, const char* key, const LayoutUnits& units,
                           bool vertical, int* pixels) const {
   if (!node.isMember(key))
@@ -241,7 +249,8 @@ void LayoutReader::MakeChild(const Json::Value& raw_spec, MWWindow* parent, int 
   }
   MW_RETURN_VOID_IF(windows_made_ >= kMaxWindows, "layout %s makes too many windows",
                     document_.Source().c_str());
-  const Json::Value node = Resolve(raw_spec, 0);
+  Json::Value storage;
+  const Json::Value& node = ResolveInPlace(raw_spec, &storage);
   std::string class_name = "MWWindow";
   if (node.isMember("class")) {
     if (node["class"].isString()) {
@@ -301,7 +310,8 @@ void LayoutReader::Apply(const Json::Value& node, MWWindow* window, int depth) {
 void LayoutReader::LoadInto(const Json::Value& tree, MWWindow* window) {
   MW_RETURN_VOID_IF(!tree.isObject(), "layout tree for \"%s\" is not an object",
                     window->GetName().c_str());
-  const Json::Value node = Resolve(tree, 0);
+  Json::Value storage;
+  const Json::Value& node = ResolveInPlace(tree, &storage);
   // The root describes the window it is loaded into, which already has its place: only
   // explicit geometry moves it.
   if (node.isMember("w") || node.isMember("h") || node.isMember("x") || node.isMember("y")) {

@@ -47,6 +47,9 @@ class LayoutReader {
 
  private:
   Json::Value Resolve(const Json::Value& node, int depth) const;
+  // The node itself when it names no prototype (the common case, without copying the tree under
+  // it), else its merge with the prototype, kept in storage.
+  const Json::Value& ResolveInPlace(const Json::Value& node, Json::Value* storage) const;
   void Apply(const Json::Value& node, MWWindow* window, int depth);
   void ApplyLook(const Json::Value& node, MWWindow* window) const;
   void LoadAttributesOf(const Json::Value& node, MWWindow* window) const;
