@@ -2,7 +2,6 @@
 
 #include "Display.h"
 #include "ScreenshotFile.h"
-#include "platform/sdk/files.h"
 
 using marrowleaf::platform::Display;
 
@@ -19,11 +18,7 @@ bool SaveDisplayScreenshot(const std::string& host_file) {
 }
 
 bool SaveSimulatorFile(const std::string& host_file, const std::string& content) {
-  const std::string path = marrowleaf::platform::ScreenshotFile::FileLayerPath(host_file);
-  if (path.empty())
-    return false;
-  pk_buildpath(path.c_str());
-  return WriteFileAtomically(path, content) == 0;
+  return marrowleaf::platform::ScreenshotFile::WritePcFile(host_file, content);
 }
 
 void CloseDisplay() {

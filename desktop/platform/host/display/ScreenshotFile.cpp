@@ -21,13 +21,18 @@ bool ScreenshotFile::Write(const PixelImage& image, const std::string& host_path
   for (size_t i = 0; i < image.pixels.size(); ++i) out[i] = 0xFF000000u | image.pixels[i];
   const std::string png = bitmap.EncodePNG();
   MW_RETURN_IF(png.empty(), false, "can't encode %s", host_path.c_str());
+  return WritePcFile(host_path, png);
+}
+
+bool ScreenshotFile::WritePcFile(const std::string& host_path, const std::string& content) {
+  MW_RETURN_IF(host_path.empty(), false, "no file name");
   // A PC path, not a device one: it is written where the person named it, relative names in the
   // working folder.
   std::error_code ignored;
   const std::filesystem::path folder = std::filesystem::path(host_path).parent_path();
   if (!folder.empty())
     std::filesystem::create_directories(folder, ignored);
-  return WriteHostFileAtomically(host_path, png) == 0;
+  return WriteHostFileAtomically(host_path, content) == 0;
 }
 
 std::string ScreenshotFile::NextKeyScreenshotName() {
