@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <random>
 
 #include "data/DbQueries.h"
 #include "data/TestLibrary.h"
@@ -302,114 +303,130 @@ TEST(DBManagerFaults, ALockedDatabaseFailsAfterTheBusyTimeoutInsteadOfHanging) {
   EXPECT_EQ(0, db.markAsRead(static_cast<int>(book), true));
 }
 
-// The acsm look-up of getBookItems is skipped when an indexed check finds no candidate file. The
-// skip must never change a list: each library below is listed with and without the check for
-// several list sizes (so the lower bound is both 1 and the oldest opened book's time), and wherever
-// the acsm statement itself returns rows the check must have found a candidate.
-struct AcsmCase {
-  const char* name;
-  void (*build)(TestLibrary& library);
-  // Whether the check may skip the statement for the bounds 1 and 3000.
-  bool skipped_from_1;
-  bool skipped_from_3000;
-};
+// The acsm look-up of getBookItems starts at the oldest book with an acsm file, found through an
+// index, instead of at the list's lower bound. That must never change a list: libraries generated
+// from fixed seeds, with acsm files old and new, beside other files or alone, local, on the card,
+// in the cloud and on an absent drive, hidden books, files whose folder is gone, times that tie or
+// are not whole numbers, and libraries with no acsm file or no storage at all, are listed with and
+// without the raised bound, and the acsm statement itself must return the same rows from either.
+class GeneratedLibrary {
+ public:
+  explicit GeneratedLibrary(unsigned seed) : random_(seed) {
+    library_.Exec("BEGIN");
+    // Extra storages: a second local one that is mounted, one that is not, a second cloud.
+    root_.MakeFolder("/mnt/ext4");
+    library_.Exec(
+        "INSERT INTO storages (id, type, name, path) VALUES (5, 1, 'Mounted', '/mnt/ext4'),"
+        "(6, 1, 'Gone', '/mnt/ext5'), (7, 2, 'Cloud 2', '');");
+    const bool no_acsm = Chance(10);
+    const int books = Pick(0, 40);
+    for (int i = 0; i < books; ++i) AddBook(no_acsm);
+    if (Chance(20))
+      library_.Exec("DELETE FROM storages;");
+    library_.Exec("COMMIT");
+  }
 
-class AcsmPrecheck : public ::testing::TestWithParam<AcsmCase> {
- protected:
-  static std::string Describe(const Items& items) {
+  std::string Describe(const Items& items) {
     std::string text;
     for (const auto& item : items) {
-      text += std::to_string(item->type_) + "@" + std::to_string(item->timestamp_) + ":" +
+      text += std::to_string(item->type_) + "/" + std::to_string(item->books_count_) + "@" +
+              std::to_string(item->timestamp_) + ":" +
               (item->books_.empty() ? "-" : item->books_[0]->title) + " ";
     }
     return text;
   }
-  // Present storages of the test library: internal, card and the cloud; not the USB drive.
-  static std::string Storages() {
-    return DbQueries::toStringNoSubquery("file.storageid", {1, 2, 4});
+
+  // The rows of the acsm statement from a bound, in the order it gives them.
+  std::string AcsmRows(int since) {
+    std::string sql = "SELECT group_concat(b, ' ') FROM (SELECT b.id AS b FROM (" +
+                      DbQueries::acsmBooks(Storages(), since, 1000) + ") AS b)";
+    sqlite3* db = nullptr;
+    sqlite3_open(root_.Host(TestLibrary::kDbPath).c_str(), &db);
+    sqlite3_stmt* st = nullptr;
+    std::string rows = "?";
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW) {
+      const unsigned char* text = sqlite3_column_text(st, 0);
+      rows = text ? reinterpret_cast<const char*>(text) : "";
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return rows;
   }
-  bool CandidateFound(int since) {
-    std::string sql = DbQueries::acsmCandidate(Storages());
+  // The bound the look-up gives, or -1 when it finds no acsm book.
+  int64_t RaisedBound(int since) {
+    std::string sql = DbQueries::acsmLowerBound(Storages());
     sql.replace(sql.find("?1"), 2, std::to_string(since));
-    return library_.QueryInt(sql) == 1;
+    // Every time here is positive, so the cast rounds down as the look-up does.
+    return library_.QueryInt("SELECT coalesce(max(" + std::to_string(since) + ", CAST((" + sql +
+                             ") AS INTEGER)), -1)");
   }
-  int64_t AcsmRows(int since) {
-    return library_.QueryInt("SELECT COUNT(*) FROM (" +
-                             DbQueries::acsmBooks(Storages(), since, 100) + ")");
+  int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+ private:
+  bool Chance(int percent) { return Pick(1, 100) <= percent; }
+  static std::string Storages() {
+    return DbQueries::toStringNoSubquery("file.storageid", {1, 2, 4, 5, 7});
   }
 
+  void AddBook(bool no_acsm) {
+    static const char* const kExtensions[] = {"fb2", "epub", "acsm", "pdf", "mp3", "abc"};
+    static const int kStorages[] = {1, 1, 1, 2, 3, 4, 5, 6, 7};
+    auto storage = [&] { return static_cast<TestLibrary::Storage>(kStorages[Pick(0, 8)]); };
+    auto extension = [&] { return std::string(kExtensions[Pick(0, no_acsm ? 1 : 5)]); };
+    // Few distinct times, so that many books share one.
+    const int64_t ts = Pick(0, 12) * 100;
+    const std::string title = "Book" + std::to_string(++books_);
+    const int64_t id = library_.AddBook(title, ts, title + "." + extension(), storage());
+    for (int extra = Pick(0, 2); extra > 0; --extra)
+      library_.AddFile(id, title + std::to_string(extra) + "." + extension(), storage());
+    const std::string where = " WHERE id = " + std::to_string(id);
+    if (Chance(15))
+      library_.Exec("UPDATE books_impl SET hidden = 1" + where);
+    if (Chance(5))
+      library_.Exec("UPDATE books_impl SET ts_added = ts_added + 0.5" + where);
+    if (Chance(3))
+      library_.Exec("UPDATE files SET folder_id = 9999 WHERE book_id = " + std::to_string(id));
+    if (Chance(30))
+      library_.Open(id, Pick(1, 14) * 100);
+  }
+
+  std::mt19937 random_;
   TempDeviceRoot root_;
   TestLibrary library_{root_};
+  int books_ = 0;
 };
 
-TEST_P(AcsmPrecheck, SkipsOnlyAnAcsmLookUpThatFindsNothing) {
-  // Three opened books fill a list of three, which moves the lower bound to 3000.
-  for (int i = 0; i < 3; ++i) {
-    library_.Open(library_.AddBook("Opened" + std::to_string(i), 0), 3000 + 100 * i);
-  }
-  library_.AddBook("Added", 2500);
-  library_.AddBook("Newer", 4000);
-  GetParam().build(library_);
-
-  DBManager checked;
-  checked.init();
-  DBManager unchecked;
-  unchecked.init();
-  unchecked.setAcsmPrecheck(false);
-  for (size_t max : {0, 1, 3, 10}) {
-    EXPECT_EQ(Describe(unchecked.getBookItems(max)), Describe(checked.getBookItems(max)))
-        << "list of " << max;
-  }
-  for (int since : {1, 3000}) {
-    const bool skipped = !CandidateFound(since);
-    if (AcsmRows(since) > 0) {
-      EXPECT_FALSE(skipped) << "bound " << since;
+TEST(AcsmLowerBound, RaisingItNeverChangesAListOrTheAcsmRows) {
+  int raised = 0;
+  int skipped = 0;
+  for (unsigned seed = 1; seed <= 50; ++seed) {
+    GeneratedLibrary library(seed);
+    DBManager fast;
+    fast.init();
+    DBManager plain;
+    plain.init();
+    plain.setRaiseAcsmBound(false);
+    for (size_t max : {0, 1, 3, 6, 12, 50}) {
+      ASSERT_EQ(library.Describe(plain.getBookItems(max)), library.Describe(fast.getBookItems(max)))
+          << "seed " << seed << ", list of " << max;
     }
-    EXPECT_EQ(since == 1 ? GetParam().skipped_from_1 : GetParam().skipped_from_3000, skipped)
-        << "bound " << since;
+    for (int since : {1, library.Pick(1, 1300)}) {
+      const int64_t bound = library.RaisedBound(since);
+      if (bound < 0) {
+        ++skipped;
+        EXPECT_EQ("", library.AcsmRows(since)) << "seed " << seed << ", bound " << since;
+        continue;
+      }
+      raised += bound > since ? 1 : 0;
+      EXPECT_EQ(library.AcsmRows(since), library.AcsmRows(static_cast<int>(bound)))
+          << "seed " << seed << ", bound " << since << " raised to " << bound;
+    }
   }
+  // The generated libraries exercise both ways out of the look-up.
+  EXPECT_GT(raised, 8);
+  EXPECT_GT(skipped, 8);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Libraries, AcsmPrecheck,
-    ::testing::Values(
-        AcsmCase{"NoAcsm", [](TestLibrary&) {}, true, true},
-        AcsmCase{"Visible", [](TestLibrary& l) { l.AddBook("Token", 5000, "Token.acsm"); }, false,
-                 false},
-        AcsmCase{"Hidden",
-                 [](TestLibrary& l) {
-                   const int64_t id = l.AddBook("Token", 5000, "Token.acsm");
-                   l.Exec("UPDATE books_impl SET hidden = 1 WHERE id = " + std::to_string(id));
-                 },
-                 true, true},
-        AcsmCase{"OlderThanTheOpenedBooks",
-                 [](TestLibrary& l) { l.AddBook("Token", 2000, "Token.acsm"); }, false, true},
-        AcsmCase{"CloudOnly",
-                 [](TestLibrary& l) {
-                   l.AddBook("Token", 5000, "Token.acsm", TestLibrary::kCloud, "/cloud");
-                 },
-                 false, false},
-        AcsmCase{"LocalBookWithACloudToken",
-                 [](TestLibrary& l) {
-                   const int64_t id = l.AddBook("Book", 5000, "Book.epub");
-                   l.AddFile(id, "Book.acsm", TestLibrary::kCloud, "/cloud");
-                 },
-                 false, false},
-        AcsmCase{"TokenBesideItsBook",
-                 [](TestLibrary& l) {
-                   const int64_t id = l.AddBook("Book", 5000, "Book.epub");
-                   l.AddFile(id, "Book.acsm", TestLibrary::kInternal);
-                 },
-                 false, false},
-        AcsmCase{"OnAnAbsentDrive",
-                 [](TestLibrary& l) {
-                   l.AddBook("Token", 5000, "Token.acsm", TestLibrary::kUsb, "/mnt/ext3");
-                 },
-                 true, true},
-        AcsmCase{"OpenedToken",
-                 [](TestLibrary& l) { l.Open(l.AddBook("Token", 3500, "Token.acsm"), 6000); },
-                 false, false}),
-    [](const ::testing::TestParamInfo<AcsmCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace marrowleaf::desktop

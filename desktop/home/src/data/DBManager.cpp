@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cinttypes>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -254,25 +255,43 @@ Items DBManager::getAddedBooks(size_t max, int since) {
 
 // The acsm statement groups every visible book added since the bound before its HAVING can keep
 // the acsm ones, so on a large library it reads all of them (with no opened book the bound is 1,
-// the whole library) even when there is no acsm file at all. A row of it needs a visible book
-// added since the bound with a file in a present storage whose extension is "acsm" (the minimum
-// that its HAVING compares is one of the book's extensions), so when no such file exists the
-// statement's result is empty and it need not run. Any other outcome of the check, an error
-// included, runs the statement as usual.
-bool DBManager::acsmDownloadsPossible(int since) {
-  std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmCandidate(storageClause()));
-  if (!st)
+// the whole library) however few acsm files there are. A row of it needs a visible book added
+// since the bound with a file in a present storage whose extension is "acsm" (the minimum that
+// its HAVING compares is one of the book's extensions), so no book added before the oldest such
+// book can pass: the bound is raised to that book's time, found through the files index on the
+// acsm files alone. The added time is the book's, shared by all of its files, so a book is either
+// grouped whole or not at all, and the rows and their order stay those of the lower bound.
+// Returns false when no such book exists (the statement would return nothing); an error of the
+// look-up keeps the bound as it is.
+bool DBManager::acsmLowerBound(int since, int* bound) {
+  *bound = since;
+  std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmLowerBound(storageClause()));
+  if (!st || BindAll(*st, since) != 0 || st->step() != SQLITE_ROW)
     return true;
-  if (BindAll(*st, since) != 0)
-    return true;
-  return st->step() != SQLITE_DONE;
+  sqlite3_stmt* row = st->handle();
+  switch (sqlite3_column_type(row, 0)) {
+    case SQLITE_NULL:
+      return false;
+    case SQLITE_INTEGER:
+      *bound =
+          static_cast<int>(std::clamp<int64_t>(sqlite3_column_int64(row, 0), since, INT32_MAX));
+      return true;
+    case SQLITE_FLOAT:
+      *bound = static_cast<int>(
+          std::clamp<double>(std::floor(sqlite3_column_double(row, 0)), since, INT32_MAX));
+      return true;
+    default:
+      // A text time sorts above every number: any bound keeps it, so keep the one given.
+      return true;
+  }
 }
 
 Items DBManager::getAcsmBooks(size_t max, int since) {
   Items items;
-  if (acsm_precheck_ && !acsmDownloadsPossible(since))
+  int bound = since;
+  if (raise_acsm_bound_ && !acsmLowerBound(since, &bound))
     return items;
-  std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmBooks(storageClause(), since, max));
+  std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmBooks(storageClause(), bound, max));
   if (st)
     appendSingleBookItems(*st, ITEM_ADDED, 1, 0, &items);
   return items;

@@ -55,9 +55,10 @@ class DBManager {
   int removeFromAddedAndOpened(int64_t book_id);
   int removeFromAddedAndOpenedByTimestamp(int ts);
 
-  // The acsm look-up of getBookItems is skipped when a cheap indexed check proves it can return no
-  // row (see acsmDownloadsPossible). On by default; off only to compare results and timings.
-  void setAcsmPrecheck(bool enabled) { acsm_precheck_ = enabled; }
+  // The acsm look-up of getBookItems starts at the oldest book that can pass it, found through an
+  // index, and is skipped when there is none (see acsmLowerBound). On by default; off only to
+  // compare results and timings.
+  void setRaiseAcsmBound(bool enabled) { raise_acsm_bound_ = enabled; }
 
   int profileId() const { return profile_id; }
   const std::string& collateClause() const { return collate_clause; }
@@ -72,7 +73,7 @@ class DBManager {
   Items getOpenedBooks(size_t max);
   Items getAddedBooks(size_t max, int since);
   Items getAcsmBooks(size_t max, int since);
-  bool acsmDownloadsPossible(int since);
+  bool acsmLowerBound(int since, int* bound);
   std::shared_ptr<utilities::Statement> cachedStatement(const std::string& sql);
   void readFileProps(Book& book);
   void readStoreData(Book& book);
@@ -91,7 +92,7 @@ class DBManager {
   utilities::JsonBookStoreWrapper store_wrapper_;
   std::string collate_clause = " ";
   std::string collate_with_numbers_clause = " ";
-  bool acsm_precheck_ = true;
+  bool raise_acsm_bound_ = true;
 };
 
 }  // namespace marrowleaf::desktop

@@ -60,16 +60,18 @@ std::string DbQueries::acsmBooks(const std::string& storages, int since, size_t 
          std::to_string(max) + " OFFSET 0 ";
 }
 
-std::string DbQueries::acsmCandidate(const std::string& storages) {
+std::string DbQueries::acsmLowerBound(const std::string& storages) {
   // The conditions are those of acsmBooks, written the same way so that they hold for the same
-  // rows, plus the one every row of acsmBooks implies: a file whose extension is "acsm". The files
-  // index on (ext, ...) makes this a look-up of the acsm files alone.
+  // rows, plus the one every row of acsmBooks implies: a file whose extension is "acsm". The
+  // cross joins keep the files first, found through the files index on (ext, ...), so that only
+  // the acsm files are read; left to itself the planner walks the added-time index from the
+  // oldest book to find the minimum, which reads the whole library when there is no acsm file.
   return std::string(
-             "SELECT 1 FROM files file INNER JOIN books_impl b ON file.book_id = b.id "
-             "INNER JOIN folders f ON file.folder_id = f.id INNER JOIN storages st ON "
+             "SELECT MIN(b.ts_added) FROM files file CROSS JOIN books_impl b ON file.book_id = "
+             "b.id CROSS JOIN folders f ON file.folder_id = f.id CROSS JOIN storages st ON "
              "st.id = file.storageid WHERE file.ext = 'acsm' AND b.hidden != 1 AND "
              "b.ts_added >= ?1 AND ") +
-         storages + " LIMIT 1";
+         storages;
 }
 
 std::string DbQueries::booksByTimestamp(const std::string& storages, int ts,

@@ -17,9 +17,10 @@ class DbQueries {
   static std::string openedBooks(const std::string& storages, int profile_id, size_t max);
   static std::string addedBooks(const std::string& storages, int since, size_t max);
   static std::string acsmBooks(const std::string& storages, int since, size_t max);
-  // Our own look-up ahead of acsmBooks: one row when a visible book added at or after the bound
-  // parameter (?1) has an acsm file in a present storage. See DBManager::acsmDownloadsPossible.
-  static std::string acsmCandidate(const std::string& storages);
+  // Our own look-up ahead of acsmBooks: the oldest added time of a visible book added at or after
+  // the bound parameter (?1) with an acsm file in a present storage; NULL when there is none. See
+  // DBManager::acsmLowerBound.
+  static std::string acsmLowerBound(const std::string& storages);
   static std::string booksByTimestamp(const std::string& storages, int ts,
                                       const std::string& collate_with_numbers);
   static std::string filesByTimestamp(const std::string& storages, int ts);
