@@ -17,11 +17,18 @@ using marrowleaf::platform::PixelMath;
 
 namespace {
 
-// Applies a table to the colour channels of every pixel (alpha is kept).
+// Applies a table to the colour channels of every pixel (alpha is kept). Covers are opaque, and
+// an opaque pixel needs neither unpremultiplying nor premultiplying.
 void ApplyToneTable(SmartBitmap& bitmap, const std::array<uint8_t, 256>& table) {
   uint32_t* pixel = bitmap.MutableData();
   for (size_t i = 0, n = static_cast<size_t>(bitmap.Width()) * bitmap.Height(); i < n; ++i) {
-    const uint32_t straight = PixelMath::Unpremultiply(pixel[i]);
+    const uint32_t value = pixel[i];
+    if (PixelMath::Alpha(value) == 0xFF) {
+      pixel[i] = 0xFF000000u | (uint32_t{table[PixelMath::Red(value)]} << 16) |
+                 (uint32_t{table[PixelMath::Green(value)]} << 8) | table[PixelMath::Blue(value)];
+      continue;
+    }
+    const uint32_t straight = PixelMath::Unpremultiply(value);
     pixel[i] = PixelMath::Premultiply(
         PixelMath::Pack(PixelMath::Alpha(straight), table[PixelMath::Red(straight)],
                         table[PixelMath::Green(straight)], table[PixelMath::Blue(straight)]));
@@ -147,7 +154,10 @@ void adjustBitmapDefault(SmartBitmap& bitmap) {
     const uint32_t pixel = pixels[i];
     if (PixelMath::Alpha(pixel) != 0xFF)
       continue;
-    ++histogram[PixelMath::Luminance(pixel)];
+    // A grey pixel is its own luminance; e-ink covers are all grey.
+    const uint32_t blue = PixelMath::Blue(pixel);
+    const bool grey = (pixel & 0xFFFFFFu) == blue * 0x010101u;
+    ++histogram[grey ? blue : PixelMath::Luminance(pixel)];
     ++total;
   }
   if (total == 0)

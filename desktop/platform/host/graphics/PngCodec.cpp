@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "DeflatePng.h"
 #include "PixelMath.h"
 #include "SmartBitmapAccess.h"
 #include "platform/sdk/log.h"
@@ -101,6 +102,24 @@ void ReadAnyLayout(png_structp png, png_infop info, SmartBitmap* bitmap,
   png_read_image(png, rows->data());
 }
 
+// A bitmap of the plain rows the deflate reader gave.
+SmartBitmap Widened(const DeflatePng::Image& image, int format) {
+  SmartBitmap bitmap = SmartBitmapAccess::Allocate(image.width, image.height);
+  if (bitmap.IsEmpty())
+    return bitmap;
+  const bool grey = format != SMART_BITMAP_COLOR;
+  const size_t stride = static_cast<size_t>(image.width) * image.components;
+  uint32_t* target = bitmap.MutableData();
+  for (int y = 0; y < image.height; ++y, target += image.width) {
+    const uint8_t* row = image.rows.data() + static_cast<size_t>(y) * stride;
+    if (image.components == 3)
+      WidenRgbRow(row, image.width, grey, target);
+    else
+      WidenGreyRow(row, image.width, target);
+  }
+  return bitmap;
+}
+
 // What DecodeWith gave.
 enum class DecodeResult { kFailed, kFinished, kNeedsFinishing };
 
@@ -135,6 +154,16 @@ SmartBitmap PngCodec::Decode(const std::string& bytes, int format) {
   if (bytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8)) {
     MW_LOG(MW_LOG_WARNING, "PNG not decoded: Not a PNG file");
     return SmartBitmap();
+  }
+  DeflatePng::Image image;
+  switch (DeflatePng::Decode(bytes, &SmartBitmapAccess::SizeAllowed, &image)) {
+    case DeflatePng::Result::kDecoded:
+      return Widened(image, format);
+    case DeflatePng::Result::kDamaged:
+      MW_LOG(MW_LOG_WARNING, "PNG not decoded: damaged data");
+      return SmartBitmap();
+    case DeflatePng::Result::kNotPlain:
+      break;
   }
   png_structp png =
       png_create_read_struct(PNG_LIBPNG_VER_STRING, kDecodedWord, OnPngError, OnPngWarning);
@@ -208,6 +237,20 @@ void FillRow(const uint32_t* pixels, int width, PngLayout layout, png_byte* out)
   }
 }
 
+// Opaque bitmaps, the covers, go through the faster deflate writer.
+std::string EncodeOpaque(const SmartBitmap& bitmap, PngLayout layout) {
+  DeflatePng::Image image;
+  image.width = bitmap.Width();
+  image.height = bitmap.Height();
+  image.components = Components(layout);
+  const size_t stride = static_cast<size_t>(image.width) * image.components;
+  image.rows.resize(stride * static_cast<size_t>(image.height));
+  const uint32_t* pixels = bitmap.Data();
+  for (int y = 0; y < image.height; ++y, pixels += image.width)
+    FillRow(pixels, image.width, layout, image.rows.data() + static_cast<size_t>(y) * stride);
+  return DeflatePng::Encode(image);
+}
+
 void AppendToString(png_structp png, png_bytep data, png_size_t length) {
   static_cast<std::string*>(png_get_io_ptr(png))
       ->append(reinterpret_cast<const char*>(data), length);
@@ -253,6 +296,9 @@ bool EncodeWith(png_structp png, png_infop info, const SmartBitmap& bitmap, PngL
 std::string PngCodec::Encode(const SmartBitmap& bitmap) {
   if (bitmap.IsEmpty())
     return std::string();
+  const PngLayout layout = LayoutFor(bitmap);
+  if (layout != PngLayout::kRgba)
+    return EncodeOpaque(bitmap, layout);
   png_structp png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, kEncodedWord, OnPngError, OnPngWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -260,7 +306,6 @@ std::string PngCodec::Encode(const SmartBitmap& bitmap) {
     png_destroy_write_struct(&png, nullptr);
     return std::string();
   }
-  const PngLayout layout = LayoutFor(bitmap);
   std::string bytes;
   bytes.reserve(static_cast<size_t>(bitmap.Width()) * bitmap.Height() *
                 static_cast<size_t>(Components(layout)) / 2);
