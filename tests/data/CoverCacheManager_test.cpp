@@ -143,6 +143,7 @@ TEST_F(CoverCacheManagerTest, AQueuedCoverComesBackThroughTheEventLoopAndLeavesA
   EXPECT_TRUE(Near(cover.PixelColor(45, 20), kRed));
   EXPECT_TRUE(Near(cover.PixelColor(45, 100), kBlue));
   EXPECT_EQ(1, wakeups);
+  WaitUntilIdle(manager);
   EXPECT_TRUE(root_.Exists(std::string(kThumbs) + "1/Books/a.epub_90x120.png"));
   // The checkpoint named the book while it was read and was cleared afterwards.
   EXPECT_TRUE(root_.Exists("/tmp/desktop.checkpoint"));
@@ -173,6 +174,8 @@ TEST_F(CoverCacheManagerTest, AnEpubWithoutPictureGetsItsFirstPageSetInType) {
   const SmartBitmap cover = manager.GetCover("/mnt/ext1/Books/plain.epub", 60, 80, 0, "", "", true);
   ASSERT_FALSE(cover.IsEmpty());
   EXPECT_EQ(60, cover.Width());
+  // The thumbnail is written by the batch the worker commits behind the cover.
+  WaitUntilIdle(manager);
   EXPECT_TRUE(root_.Exists(std::string(kThumbs) + "1/Books/plain.epub_60x80.png"));
 }
 
@@ -186,6 +189,7 @@ TEST_F(CoverCacheManagerTest, AnExistingThumbnailIsLoadedInsteadOfTheBookAndEach
   EXPECT_TRUE(Near(cached.PixelColor(20, 25), 0x00FF00));
   const SmartBitmap other = manager.GetCover("/mnt/ext1/Books/a.epub", 20, 30, 0, "", "", true);
   EXPECT_TRUE(Near(other.PixelColor(10, 5), kRed));
+  WaitUntilIdle(manager);
   EXPECT_TRUE(root_.Exists(std::string(kThumbs) + "1/Books/a.epub_20x30.png"));
   manager.SaveCache();
   const std::string index = root_.Read("/mnt/ext1/system/cache/desktop.index");

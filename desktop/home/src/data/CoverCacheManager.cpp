@@ -5,6 +5,7 @@
 
 #include "data/CoverKey.h"
 #include "data/ThumbnailNames.h"
+#include "data/ThumbnailStore.h"
 #include "platform/sdk/activity.h"
 #include "platform/sdk/covers.h"
 #include "platform/sdk/device.h"
@@ -22,8 +23,7 @@ namespace marrowleaf::desktop {
 namespace {
 
 const char kModule[] = "CoverCacheManager";
-const char kCache[] = "desktop";
-const char kCacheFolder[] = "/mnt/ext1/system/cache/desktop/";
+const char* const kCache = ThumbnailStore::kCache;
 constexpr int kCacheMaxItems = 100;
 constexpr int kCoverReadyEvent = 46122;
 constexpr int kBanSleepMs = 2000;
@@ -140,6 +140,32 @@ void CoverCacheManager::init() {
   if (!cache.IsCacheExists(kCache))
     cache.RemoveCacheFiles(kCache);
   cache.SetCacheMaxSize(kCache, kCacheMaxItems);
+  // What a power cut may have left of the last batch of thumbnails is tidied behind the first
+  // screen's covers, which go to the front of the queue.
+  ReportBackgroundWork(+1);
+  worker_->EnqueueTask(utilities::WrapTask([] {
+    ThumbnailStore::Instance().Reconcile();
+    ReportBackgroundWork(-1);
+  }));
+}
+
+void CoverCacheManager::ScheduleCommit() {
+  if (ThumbnailStore::Instance().Pending() == 0)
+    return;
+  if (!asynchronous_) {
+    ThumbnailStore::Instance().Commit();
+    return;
+  }
+  if (commit_queued_.exchange(true))
+    return;
+  // At the back of the queue: the batch is committed once the covers asked for meanwhile, which
+  // go to the front, are made.
+  ReportBackgroundWork(+1);
+  worker_->EnqueueTask(utilities::WrapTask([this] {
+    commit_queued_ = false;
+    ThumbnailStore::Instance().Commit();
+    ReportBackgroundWork(-1);
+  }));
 }
 
 void CoverCacheManager::StopWorker() {
@@ -175,7 +201,8 @@ SmartBitmap CoverCacheManager::LoadCachedBookCoverOrMakeCache(const std::string&
   bitmap = ScaleBitmap(bitmap, width, height);
   if (!thumb_path.empty()) {
     pk_buildpath(thumb_path.c_str());
-    if (!bitmap.SavePNG(thumb_path))
+    // The file appears with the store's next commit, which the caller schedules.
+    if (!ThumbnailStore::Instance().Write(thumb_path, bitmap))
       COVER_LOG(MW_LOG_WARNING, "can't write the thumbnail [%s]", thumb_path.c_str());
   }
   // The thumbnail keeps the picture as it is; only the copy shown is adjusted for the panel.
@@ -224,7 +251,8 @@ void CoverCacheManager::ProcessResults() {
 }
 
 void CoverCacheManager::SaveCache() {
-  utilities::CacheController::Instance().OptimizeAndSave(kCache);
+  // Thumbnails still waiting in a batch are committed first, so that the index can name them.
+  ThumbnailStore::Instance().Commit();
 }
 
 void CoverCacheManager::BanSleepTimer(void* context) {
@@ -316,6 +344,7 @@ void CoverCacheManager::RequestBookCover(const std::string& key, const std::stri
     if (bitmap.IsEmpty() && !resource_id.empty())
       bitmap = LoadByHashOrResourceId(std::string(), resource_id, width, height);
     covers_[key] = bitmap;
+    ScheduleCommit();
     return;
   }
   std::set<std::string>& queued = resource_id.empty() ? queued_ : queued_with_resource_;
@@ -335,6 +364,7 @@ void CoverCacheManager::RequestBookCover(const std::string& key, const std::stri
     COVER_LOG(MW_LOG_VERBOSE, "Loaded book cover path [%s] cover [%s]", path.c_str(),
               TrueFalse(!bitmap.IsEmpty()));
     Deliver(callback, !bitmap.IsEmpty(), bitmap);
+    ScheduleCommit();
   });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -56,7 +57,8 @@ class CoverCacheManager {
   // Runs every finished result (event-loop thread).
   void ProcessResults();
   void OnCoverReady() { ProcessResults(); }
-  // Writes the index of the cache "desktop", dropping the least recently used thumbnails.
+  // Commits the thumbnails written so far and writes the index of the cache "desktop", dropping
+  // the least recently used thumbnails.
   void SaveCache();
 
   bool IsWorkerIdle() const { return worker_ && worker_->isIdle(); }
@@ -67,6 +69,8 @@ class CoverCacheManager {
   void init();
   // Puts a task at the front of the worker's queue and arms the sleep-ban timer.
   void Enqueue(std::function<void()> work);
+  // Queues a commit of the thumbnails written meanwhile behind the queued covers (once).
+  void ScheduleCommit();
   // Worker side: hands a result to the event loop and wakes it.
   void Deliver(const CoverCallback& callback, bool ok, const SmartBitmap& bitmap);
   // A callback that stores a bitmap under key; with forget_failure an empty result removes the
@@ -95,6 +99,7 @@ class CoverCacheManager {
   std::set<std::string> queued_with_resource_;
   std::set<std::string> queued_;
   bool asynchronous_ = false;
+  std::atomic<bool> commit_queued_{false};
 };
 
 }  // namespace marrowleaf::desktop

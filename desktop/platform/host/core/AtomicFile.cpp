@@ -9,10 +9,11 @@
 
 #include "DeviceProfile.h"
 #include "DeviceRoot.h"
+#include "FileSync.h"
 #include "HostFiles.h"
 #include "platform/sdk/files.h"
 
-namespace {
+namespace marrowleaf::platform {
 
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -40,15 +41,19 @@ void SyncFolder(const std::string& folder) {
   close(fd);
 }
 
-// A full internal storage, as the device profile may simulate it.
 bool StorageIsFull(const std::string& device_path) {
   const std::string storage = "/mnt/ext1/";
-  const std::string normal = marrowleaf::platform::DeviceRoot::Normalize(device_path);
+  const std::string normal = DeviceRoot::Normalize(device_path);
   return normal.compare(0, storage.size(), storage) == 0 &&
-         marrowleaf::platform::DeviceProfile::Get().Int("storage_full") != 0;
+         DeviceProfile::Get().Int("storage_full") != 0;
 }
 
-}  // namespace
+}  // namespace marrowleaf::platform
+
+using marrowleaf::platform::FolderOf;
+using marrowleaf::platform::StorageIsFull;
+using marrowleaf::platform::SyncFolder;
+using marrowleaf::platform::WriteAll;
 
 int WriteFileAtomically(const std::string& device_path, const std::string& content) {
   const std::string target = HostPathForChange(device_path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -152,6 +153,14 @@ int CacheController::Push(const std::string& item, const std::string& cache, boo
   return OptimizeAndSave(cache);
 }
 
+bool CacheController::Adopt(const std::string& item, const std::string& cache) {
+  if (!IsValidCacheName(cache) || !IsValidItemName(item))
+    return false;
+  std::lock_guard<std::mutex> lock(mutex_);
+  // Use 0 is older than every use the clock has given.
+  return Find(cache).last_use.emplace(item, 0).second;
+}
+
 size_t CacheController::ItemCount(const std::string& cache) {
   std::lock_guard<std::mutex> lock(mutex_);
   return Find(cache).last_use.size();
@@ -184,8 +193,10 @@ int CacheController::OptimizeAndSave(const std::string& cache) {
     entry.loaded_from_file = true;
     snapshot = entry;
   }
-  // Files are deleted and the index written outside the lock: other threads keep registering.
-  // An item whose folder is a link to elsewhere is forgotten but nothing there is deleted.
+  // The index is written and files deleted outside the lock: other threads keep registering. The
+  // files go after the index that no longer names them. An item whose folder is a link to
+  // elsewhere is forgotten but nothing there is deleted.
+  const int saved = Save(cache, snapshot);
   const std::string folder = std::string(kCacheRoot) + cache;
   for (const std::string& path : evicted) {
     if (ResolvesInside(path, folder)) {
@@ -194,12 +205,19 @@ int CacheController::OptimizeAndSave(const std::string& cache) {
       MW_LOG(MW_LOG_WARNING, "cache item [%s] lies outside its cache; not deleted", path.c_str());
     }
   }
-  return Save(cache, snapshot);
+  return saved;
 }
 
 int CacheController::Save(const std::string& cache_name, const Cache& cache) {
   const std::string path = IndexPath(cache_name);
-  if (pk_buildpath(path.c_str()) != 0 || WriteFileAtomically(path, FormatIndex(cache)) != 0) {
+  // Names are registered when they are asked for, before their files are made (and some never
+  // are): the file names only those whose files exist now.
+  Cache present = cache;
+  for (auto item = present.last_use.begin(); item != present.last_use.end();) {
+    const std::string file = GetCacheItemPath(item->first, cache_name);
+    item = pk_access(file.c_str(), 0) == 0 ? std::next(item) : present.last_use.erase(item);
+  }
+  if (pk_buildpath(path.c_str()) != 0 || WriteFileAtomically(path, FormatIndex(present)) != 0) {
     MW_LOG(MW_LOG_ERROR, "can't write the cache index [%s]", path.c_str());
     return -1;
   }

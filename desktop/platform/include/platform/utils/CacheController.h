@@ -32,10 +32,14 @@ class CacheController {
   // Registers `item` (a relative name inside the cache) as just used. With save_now the index is
   // written at once. 0 on success, -1 for a name that can't be a file inside the cache.
   int Push(const std::string& item, const std::string& cache, bool save_now);
+  // Registers an item found in the cache's folder that the index does not name, as the least
+  // recently used one. True when it was added; false when it is known or not a valid name.
+  bool Adopt(const std::string& item, const std::string& cache);
   // The device path of an item ("" for a name that can't be a file inside the cache).
   static std::string GetCacheItemPath(const std::string& item, const std::string& cache);
-  // Drops the least recently used items beyond the maximum size, deletes their files and writes
-  // the index atomically. 0 on success.
+  // Drops the least recently used items beyond the maximum size and writes the index atomically,
+  // naming only items whose files exist; then deletes the files of the dropped items. So the
+  // index never names a missing file, even when the writing is cut short. 0 on success.
   int OptimizeAndSave(const std::string& cache);
   // Number of names in the index.
   size_t ItemCount(const std::string& cache);
