@@ -82,14 +82,19 @@ TEST_F(HomeScreenTest, PagesTurnOnSwipesLongerThan100PixelsAndOnThePageKeysWithW
   const ScreenReader first = FirstScreen();
   ASSERT_EQ(first.CurrentPage(), 1);
   const ScreenReader::Window page = first.Find("DeviceBlockPage1");
-  const int x = page.CentreX() + 150;
+  const ScreenReader::Window second = first.Find("DeviceBlockPage1/bookitem_2");
+  const ScreenReader::Window third = first.Find("DeviceBlockPage1/bookitem_3");
+  // Swipes start in the gap between two tiles (where the page itself takes the finger) or on a
+  // tile, which leaves a travelling finger to its page.
+  const int gap = (second.x + second.w + third.x) / 2;
+  const int x = third.CentreX();
   const int y = page.CentreY();
   auto swipe = [&](int from, int to) {
     return "swipe " + std::to_string(from) + " " + std::to_string(y) + " " + std::to_string(to) +
            " " + std::to_string(y) + "\n";
   };
-  Run(swipe(x, x - 100) + Windows("a.json") + swipe(x, x - 101) + Windows("b.json") +
-      swipe(x - 101, x) + Windows("c.json") + "key prev\n" + Windows("d.json") +
+  Run(swipe(gap, gap - 100) + Windows("a.json") + swipe(x, x - 101) + Windows("b.json") +
+      swipe(gap - 101, gap) + Windows("c.json") + "key prev\n" + Windows("d.json") +
       swipe(x, x - 101) + Windows("e.json") + "key next\n" + Windows("f.json") + "key next2\n" +
       Windows("g.json"));
   EXPECT_EQ(Screen("a.json").CurrentPage(), 1) << "100 px is no swipe";

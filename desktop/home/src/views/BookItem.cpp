@@ -83,8 +83,14 @@ int BookItem::LoadAttributes(const AttributeLoader& loader) {
 
 void BookItem::ReadSizeAttributes() {
   normal_width_ = Attributes().GetInt("normal_width", Width());
+  // The extension may be given as a share of the series container's own width.
   const MWWindow* series = GetChildByName("SeriaContainer");
-  width_extension_ = series != nullptr ? series->Attributes().GetInt("width_extension", 0) : 0;
+  width_extension_ = 0;
+  if (series != nullptr) {
+    AttributeLoader attributes = series->Attributes();
+    attributes.SetReferenceSize(series->Width(), series->Height());
+    width_extension_ = attributes.GetInt("width_extension", 0);
+  }
 }
 
 int BookItem::cloneFromPrototype(const MWWindow* prototype) {
