@@ -27,7 +27,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth xdotool imagemagick
 )
 
 missing=()

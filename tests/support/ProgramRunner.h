@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace marrowleaf::test {
@@ -17,5 +20,28 @@ struct ProgramResult {
 // error together.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment, int timeout_ms = 60000);
+
+// A program that runs beside the test (a display server, the home screen in a window) until it
+// ends or is stopped; its output is collected. Stopped (SIGTERM, then SIGKILL) when destroyed.
+class BackgroundProgram {
+ public:
+  BackgroundProgram(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::vector<std::string>& environment);
+  ~BackgroundProgram();
+  BackgroundProgram(const BackgroundProgram&) = delete;
+  BackgroundProgram& operator=(const BackgroundProgram&) = delete;
+
+  bool Running() const;
+  // Waits for the end up to timeout_ms (killing it then).
+  ProgramResult Wait(int timeout_ms);
+  void Stop();
+
+ private:
+  pid_t pid_ = -1;
+  int fd_ = -1;
+  bool finished_ = false;
+  std::thread reader_;
+  ProgramResult result_;
+};
 
 }  // namespace marrowleaf::test
