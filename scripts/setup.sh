@@ -25,7 +25,7 @@ packages=(
   libcairo2-dev libpango1.0-dev librsvg2-dev libjpeg62-turbo-dev libpng-dev libdeflate-dev libsdl2-dev
   libpoppler-cpp-dev libzip-dev libpugixml-dev libdjvulibre-dev djvulibre-bin
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core fontconfig
+  fonts-dejavu-core fonts-droid-fallback fontconfig
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick
 )

@@ -3,7 +3,9 @@
 // the screen updates it sent.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/JournalReader.h"
@@ -231,6 +233,58 @@ TEST_F(HomeScreenTest, KeysMoveTheFocusAcrossRowsPagesTheShortcutRowAndThePanel)
   EXPECT_NE(Screen("9.json").FocusedPath().find("View/ApplicationModule/app_"), std::string::npos)
       << "holding down jumps to the row";
   EXPECT_EQ(Screen("10.json").CurrentPage(), 2);
+}
+
+}  // namespace
+}  // namespace marrowleaf::test
+
+namespace marrowleaf::test {
+namespace {
+
+TEST_F(HomeScreenTest, AStoreFileThatIsMissingEmptyOrBrokenGivesThePlainLayout) {
+  MakeDevice();
+  const std::string store = "/mnt/ext1/system/config/desktop_data.cfg";
+  const std::vector<std::pair<const char*, std::string>> cases = {
+      {"empty", ""},
+      {"binary", std::string("promotion_0=a\0\x01\x02\xff\n", 18)},
+      {"blocks without offers", "promotion_0=picks\npromotion_type_0=books\nconfig_version=3\n"}};
+  for (const auto& [what, content] : cases) {
+    root_.Write(store, content);
+    Run(Windows("plain.json"));
+    const ScreenReader screen = Screen("plain.json");
+    EXPECT_TRUE(screen.Shows("View/DeviceBlockPage1/bookitem_6")) << what;
+    EXPECT_FALSE(screen.Shows("StoreBlock")) << what;
+  }
+  std::remove(root_.Host(store).c_str());
+  Run(Windows("missing.json"));
+  EXPECT_TRUE(Screen("missing.json").Shows("View/DeviceBlockPage1/bookitem_6"));
+}
+
+TEST_F(HomeScreenTest, AnEmptyLibraryShowsOnceWhereBooksWillAppear) {
+  MakeDevice();
+  std::remove(root_.Host("/mnt/ext1/system/explorer-3/explorer-3.db").c_str());
+  std::remove(root_.Host("/mnt/ext1/system/cache/desktop/cache.dat").c_str());
+  Run(Windows("none.json"));
+  const ScreenReader none = Screen("none.json");
+  EXPECT_TRUE(none.Shows("DeviceBlockPage1/bookitem_1/Empty/EmptyText"));
+  EXPECT_FALSE(none.Shows("DeviceBlockPage1/bookitem_2/Empty/EmptyText"))
+      << "the hint is said once";
+  EXPECT_TRUE(none.Shows("DeviceBlockPage1/bookitem_2/Empty"));
+}
+
+TEST_F(HomeScreenTest, ALayoutWithoutSomeNamedWindowsStillStarts) {
+  MakeDevice();
+  // The store header, the page marks and the shortcut row are gone from the layout.
+  std::string layout = root_.Read("/ebrmain/layouts/desktop.json");
+  for (const char* name : {"\"StoreHeaderBlock\"", "\"Points\"", "\"ApplicationModule\""}) {
+    for (size_t at = layout.find(name); at != std::string::npos; at = layout.find(name, at))
+      layout.replace(at, std::string(name).size(), "\"Renamed\"");
+  }
+  root_.Write("/ebrmain/layouts/desktop.json", layout);
+  Run(Windows("start.json") + "key next\n" + Windows("turned.json"));
+  EXPECT_EQ(Screen("start.json").CurrentPage(), 1);
+  EXPECT_EQ(Screen("turned.json").CurrentPage(), 2);
+  EXPECT_FALSE(Screen("start.json").Shows("Points"));
 }
 
 }  // namespace
