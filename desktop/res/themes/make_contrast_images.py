@@ -307,6 +307,24 @@ def write_marks():
                            '<clipPath id="left"><rect x="0" y="0" width="24" height="48"/></clipPath>'
                            f'<path d="{star}" fill="#000" clip-path="url(#left)"/>' + outline,
                            "0 0 48 48"))
+    # Colour panels: amber stars and a blue current page and reading position, where colour tells
+    # at a glance what black would only repeat.
+    amber, blue = "#E09A12", "#2B6CB0"
+    write("star_full.color", svg(STAR_SIZE, STAR_SIZE,
+                                 f'<path d="{star}" fill="{amber}" stroke="#7A4E00" stroke-width="3" '
+                                 f'stroke-linejoin="round"/>', "0 0 48 48"))
+    write("star_half.color", svg(STAR_SIZE, STAR_SIZE,
+                                 '<clipPath id="left"><rect x="0" y="0" width="24" height="48"/></clipPath>'
+                                 f'<path d="{star}" fill="{amber}" clip-path="url(#left)"/>'
+                                 f'<path d="{star}" fill="none" stroke="#7A4E00" stroke-width="3" '
+                                 'stroke-linejoin="round"/>', "0 0 48 48"))
+    write("star_empty.color", svg(STAR_SIZE, STAR_SIZE,
+                                  f'<path d="{star}" fill="none" stroke="#7A4E00" stroke-width="3" '
+                                  'stroke-linejoin="round"/>', "0 0 48 48"))
+    write("desktop_page_point_on.color", svg(2.6, 2.6, f'<circle cx="12" cy="12" r="9" fill="{blue}"/>',
+                                             "0 0 24 24"))
+    write("desktop_progress_bar_tip.color", svg(2.4, 2.4, f'<circle cx="12" cy="12" r="10" fill="{blue}" '
+                                                'stroke="#fff" stroke-width="3"/>', "0 0 24 24"))
     # Page points: the current page is a solid dot, the others a ring of the same size.
     write("desktop_page_point_on", svg(2.6, 2.6, '<circle cx="12" cy="12" r="9" fill="#000"/>',
                                        "0 0 24 24"))

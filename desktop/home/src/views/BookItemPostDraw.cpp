@@ -6,6 +6,7 @@
 #include "platform/mw/MWGraphics.h"
 #include "platform/sdk/device.h"
 #include "platform/sdk/log.h"
+#include "platform/sdk/theme.h"
 #include "views/ThemeImage.h"
 
 namespace marrowleaf::desktop {
@@ -14,6 +15,15 @@ namespace {
 // The progress bar's height and its distance from the tile's bottom, as parts of the tile height.
 constexpr int kBarHeightPerMille = 40;
 constexpr int kBarInsetPerMille = 30;
+
+// The read part of the bar: black on a grey panel, the theme's accent on a colour one.
+int ProgressColour() {
+  if (device_display_colormask() == 0)
+    return MW_COLOR_BLACK;
+  AttributeLoader theme;
+  theme.Set("accent", GetThemeString("accent_color", "#000000"));
+  return theme.GetColor("accent", MW_COLOR_BLACK);
+}
 
 }  // namespace
 
@@ -72,14 +82,15 @@ void BookItemPostDraw::DrawProgress(MWGraphics& graphics, const MWRect& tile) co
   const MWRect bar{tile.x + inset, tile.Bottom() - inset - height, tile.w - 2 * inset, height};
   if (bar.w <= 0)
     return;
+  const int colour = ProgressColour();
   graphics.FillRect(bar, MW_COLOR_WHITE);
   if (progress_ >= 100) {
-    graphics.FillRect(bar, MW_COLOR_BLACK);
+    graphics.FillRect(bar, colour);
     return;
   }
   const int tip_width = tip_.IsEmpty() ? 0 : std::min(tip_.Width(), bar.w);
   const int done = progress_ * (bar.w - tip_width) / 100;
-  graphics.FillRect(MWRect{bar.x, bar.y, done, bar.h}, MW_COLOR_BLACK);
+  graphics.FillRect(MWRect{bar.x, bar.y, done, bar.h}, colour);
   if (!tip_.IsEmpty())
     graphics.DrawBitmap(bar.x + done, bar.y + (bar.h - tip_.Height()) / 2, tip_, bar);
   graphics.DrawFrame(bar, GetDefaultFrameCertifiedThickness(-1), MW_COLOR_BLACK);

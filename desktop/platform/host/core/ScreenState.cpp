@@ -1,5 +1,10 @@
 #include "ScreenState.h"
 
+#include <algorithm>
+
+#include "platform/sdk/device.h"
+#include "platform/sdk/network.h"
+
 #include <json/value.h>
 
 #include "Journal.h"
@@ -98,8 +103,16 @@ void ScreenState::SetPanelContent(PanelContent content) {
 }
 
 PanelContent ScreenState::Panel() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return panel_;
+  PanelContent content;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    content = panel_;
+    content.focused = panel_focused_;
+  }
+  const DeviceSharedState* shared = GetDeviceSharedState();
+  content.notifications = shared != nullptr ? std::max(0, shared->not_viewed_notifications) : 0;
+  content.network = (QueryNetwork() & 0xf00) != 0;
+  return content;
 }
 
 void ScreenState::SetOrientation(int orientation) {

@@ -13,6 +13,17 @@ struct PanelContent {
   std::string text;
   std::string title;
   int percent = 0;
+  // Filled in by Panel(): the key focus rests on the panel, notifications the reader has not seen,
+  // and whether the network is up.
+  bool focused = false;
+  int notifications = 0;
+  bool network = false;
+
+  bool operator==(const PanelContent& other) const {
+    return icon == other.icon && text == other.text && title == other.title &&
+           percent == other.percent && focused == other.focused &&
+           notifications == other.notifications && network == other.network;
+  }
 };
 
 // The display back-end's entry: called for every screen update with the rectangle in screen

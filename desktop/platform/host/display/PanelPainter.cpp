@@ -29,6 +29,33 @@ void DrawBattery(MWGraphics& graphics, const MWRect& panel) {
                     MW_COLOR_BLACK);
 }
 
+// The network's signal: four bars rising to the right, ending at x.
+void DrawNetwork(MWGraphics& graphics, const MWRect& panel, int right) {
+  const int height = std::max(8, panel.h / 2);
+  const int bar = std::max(2, height / 5);
+  const int bottom = (panel.h + height) / 2;
+  for (int n = 0; n < 4; ++n) {
+    const int bar_height = height * (n + 1) / 4;
+    graphics.FillRect(MWRect{right - (4 - n) * bar * 3 / 2, bottom - bar_height, bar, bar_height},
+                      MW_COLOR_BLACK);
+  }
+}
+
+// The count of notifications the reader has not seen: a black disc with the number, left of x.
+void DrawNotifications(MWGraphics& graphics, const MWRect& panel, int right, int count) {
+  const int size = std::max(10, panel.h * 3 / 5);
+  const MWRect disc{right - size, (panel.h - size) / 2, size, size};
+  graphics.FillRoundRect(disc, size / 2, MW_COLOR_BLACK);
+  MWFont font;
+  font.size = 7;
+  font.bold = true;
+  graphics.SetFont(font);
+  graphics.SetTextColor(MW_COLOR_WHITE);
+  graphics.DrawText(disc, count > 9 ? "9+" : std::to_string(count),
+                    MW_TEXT_HCENTER | MW_TEXT_VCENTER);
+  graphics.SetTextColor(MW_COLOR_BLACK);
+}
+
 }  // namespace
 
 MWRect PanelPainter::Rect() {
@@ -61,6 +88,17 @@ void PanelPainter::Paint() {
   graphics.DrawText(MWRect{margin, 0, panel.w * 2 / 3, panel.h}, caption,
                     MW_TEXT_LEFT | MW_TEXT_VCENTER | MW_TEXT_ELLIPSIS);
   DrawBattery(graphics, local);
+  // Left of the battery: the network, then the unseen notifications.
+  int right = panel.w - panel.h * 2;
+  if (content.network) {
+    DrawNetwork(graphics, local, right);
+    right -= panel.h;
+  }
+  if (content.notifications > 0)
+    DrawNotifications(graphics, local, right, content.notifications);
+  // The key focus on the panel: a thick frame around it, as around a focused tile.
+  if (content.focused)
+    graphics.DrawFrame(local, GetDefaultFrameCertifiedThickness(-3), MW_COLOR_BLACK);
   const int transparency = ScreenState::Get().PanelTransparency();
   if (transparency > 0)
     graphics.Transparent(local, transparency);

@@ -8,7 +8,9 @@ namespace marrowleaf::platform {
 // the system rather than to the program. The program only asks for it (DrawPanel, the panel's
 // transparency) and marks its rectangle for an update; the simulator paints it into the framebuffer
 // when an update reaches those rows: a thin rule on top, the title and text on the left, a battery
-// on the right, dimmed while the program makes the panel transparent under its menus.
+// on the right with the network and the count of unseen notifications beside it, a thick frame
+// while the key focus rests on it, dimmed while the program makes the panel transparent under its
+// menus.
 class PanelPainter {
  public:
   // The panel's rectangle on the screen (empty when the profile has no panel).

@@ -45,7 +45,12 @@ SmartBitmap ThemeImages::Load(const std::string& name) {
   auto found = images_.find(key_prefix + name);
   if (found != images_.end())
     return found->second;
-  SmartBitmap bitmap = LoadFile(name, dpi, format);
+  // A colour panel takes the theme's colour variant of an image ("<name>.color") where it has one.
+  SmartBitmap bitmap;
+  if (format == SMART_BITMAP_COLOR)
+    bitmap = LoadFile(name + kColourSuffix, dpi, format);
+  if (bitmap.IsEmpty())
+    bitmap = LoadFile(name, dpi, format);
   if (bitmap.IsEmpty() && name != kBrokenImage) {
     MW_LOG(MW_LOG_WARNING, "theme image [%s] is missing or broken", name.c_str());
     auto broken = images_.find(key_prefix + kBrokenImage);

@@ -15,6 +15,9 @@ namespace marrowleaf::platform {
 class ThemeImages {
  public:
   static constexpr const char* kBrokenImage = "broken_image";
+  // The suffix of an image's colour variant ("star_full.color"), which colour panels take instead
+  // when it exists.
+  static constexpr const char* kColourSuffix = ".color";
   // Theme image files above this size are not read.
   static constexpr size_t kMaxFileBytes = 4u * 1024 * 1024;
 

@@ -59,30 +59,16 @@ PanelContent& LastPaintedPanel() {
   return *panel;
 }
 
-bool SamePanel(const PanelContent& a, const PanelContent& b) {
-  return a.icon == b.icon && a.text == b.text && a.title == b.title && a.percent == b.percent;
-}
-
 }  // namespace
 
 bool FramePainter::PanelChanged() {
-  return !SamePanel(ScreenState::Get().Panel(), LastPaintedPanel());
+  return !(ScreenState::Get().Panel() == LastPaintedPanel());
 }
 
-void FramePainter::PaintPanel(const MWRect& screen_rect) {
-  const PanelContent panel = ScreenState::Get().Panel();
-  LastPaintedPanel() = panel;
-  MWGraphics graphics(screen_rect);
-  const MWRect local{0, 0, screen_rect.w, screen_rect.h};
-  graphics.FillRect(local, MW_COLOR_WHITE);
-  graphics.DrawLine(0, 0, local.w, 0, MW_COLOR_BLACK, GetDefaultFrameCertifiedThickness(-1));
-  MWFont font;
-  font.size = 8;
-  graphics.SetFont(font);
-  const int margin = local.h / 4;
-  const MWRect text_rect{margin, 0, local.w - 2 * margin, local.h};
-  graphics.DrawText(text_rect, panel.title, MW_TEXT_LEFT | MW_TEXT_VCENTER | MW_TEXT_ELLIPSIS);
-  graphics.DrawText(text_rect, panel.text, MW_TEXT_RIGHT | MW_TEXT_VCENTER | MW_TEXT_ELLIPSIS);
+void FramePainter::PaintPanel(const MWRect& /*screen_rect*/) {
+  // The panel belongs to the system: the display paints it when the update of its rectangle
+  // reaches the screen. The frame only remembers what it asked to be shown.
+  LastPaintedPanel() = ScreenState::Get().Panel();
 }
 
 }  // namespace marrowleaf::platform

@@ -16,9 +16,10 @@ class FramePainter {
  public:
   // Returns the number of windows drawn.
   static int PaintChanged(MWWindow& frame);
-  // The simulator's panel (status bar) at the bottom of the screen, from what DrawPanel set.
+  // Notes the panel (status bar) as shown with what DrawPanel set: the display paints it when the
+  // update of its rectangle reaches the screen.
   static void PaintPanel(const MWRect& screen_rect);
-  // True when DrawPanel set other content than PaintPanel last drew.
+  // True when the panel's content changed since PaintPanel.
   static bool PanelChanged();
 };
 

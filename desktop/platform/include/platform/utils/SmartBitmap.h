@@ -34,9 +34,9 @@ class SmartBitmap {
   static SmartBitmap FromScreen(int x, int y, int width, int height);
   // The theme image `name`: "/ebrmain/themes/<theme>/images/<name>.svg" rendered at the device's
   // DPI (its width and height in physical units such as mm give the same size on every screen),
-  // else "<name>.png". A missing or broken image gives
-  // the theme's "broken_image"; when that is missing too, the result is empty. Images are cached
-  // per theme, DPI and device root.
+  // else "<name>.png". On a colour panel the image's colour variant "<name>.color" comes first. A
+  // missing or broken image gives the theme's "broken_image"; when that is missing too, the result
+  // is empty. Images are cached per theme, DPI and device root.
   static SmartBitmap LoadFromTheme(const std::string& name);
   // Forgets the cached theme images (after a theme change).
   static void ClearThemeCache();
