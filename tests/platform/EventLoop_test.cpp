@@ -1,9 +1,12 @@
 #include "EventLoop.h"
 #include "LoopControl.h"
+#include "ModalSession.h"
+#include "ScriptPlayer.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -138,6 +141,53 @@ TEST_F(EventLoopTest, PendingWorkOnOtherThreadsKeepsTheLoopBusy) {
   EXPECT_TRUE(EventLoop::Get().IsIdle());
   SetHardTimer("a", FireA, 10);
   EXPECT_FALSE(EventLoop::Get().IsIdle());
+}
+
+// A session that ends on the first key press it is offered.
+class KeySession : public ModalSession {
+ public:
+  bool Offer(int type, int, int) override { return ended_ = type == EVT_KEYPRESS; }
+  bool Finished() override { return ended_; }
+  void EndUnanswered() override { g_fired.push_back("unanswered"); ended_ = true; }
+
+ private:
+  bool ended_ = false;
+};
+
+int OpenSession(int type, int, int) {
+  EventLoop& loop = EventLoop::Get();
+  if (type == EVT_EXIT) {
+    loop.RequestExit();
+  } else if (type == 9001) {
+    loop.ArmTimer("application", nullptr, [] { g_fired.push_back("application timer"); }, 0);
+    loop.ArmSystemTimer("system", [] { g_fired.push_back("system timer"); }, 0);
+    loop.Post(nullptr, 9002, 0, 0);
+    KeySession session;
+    g_fired.push_back(loop.RunModal(session) ? "ended" : "refused");
+  } else {
+    g_fired.push_back("event " + std::to_string(type));
+  }
+  return 1;
+}
+
+TEST_F(EventLoopTest, AModalSessionTakesItsInputAndKeepsTheApplicationsEventsAndTimersForLater) {
+  EventLoop& loop = EventLoop::Get();
+  loop.SetHandler(&OpenSession);
+  OpenSession(9001, 0, 0);
+  EXPECT_EQ(g_fired, (std::vector<std::string>{"refused"})) << "no session outside the loop";
+  loop.Reset();
+  g_fired.clear();
+  loop.SetHandler(&OpenSession);
+
+  std::string error;
+  auto script = ScriptPlayer::Parse("event 9001\nkey ok\n", "test", &error);
+  ASSERT_TRUE(script) << error;
+  loop.Run(script.get());
+  // The script went on inside the session, whose key press ended it; then the application got
+  // what waited, in order, the key's release included.
+  EXPECT_EQ(g_fired, (std::vector<std::string>{"system timer", "ended", "application timer",
+                                               "event 9002",
+                                               "event " + std::to_string(EVT_KEYRELEASE)}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "LoopControl.h"
+#include "ModalSession.h"
 #include "ScriptPlayer.h"
 #include "TaskManager.h"
 #include "platform/sdk/clock.h"
@@ -29,7 +30,7 @@ EventHandler EventLoop::Handler() const {
 void EventLoop::Post(EventHandler handler, int type, int par1, int par2) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    events_.push_back({handler, type, par1, par2});
+    events_.push_back({handler, type, par1, par2, nullptr});
   }
   wake_.notify_all();
 }
@@ -37,7 +38,17 @@ void EventLoop::Post(EventHandler handler, int type, int par1, int par2) {
 void EventLoop::PostFirst(EventHandler handler, int type, int par1, int par2) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    events_.push_front({handler, type, par1, par2});
+    events_.push_front({handler, type, par1, par2, nullptr});
+  }
+  wake_.notify_all();
+}
+
+void EventLoop::PostTask(std::function<void()> task) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    PostedEvent event;
+    event.task = std::move(task);
+    events_.push_back(std::move(event));
   }
   wake_.notify_all();
 }
@@ -61,10 +72,19 @@ void EventLoop::AddPendingWork(int delta) {
 
 void EventLoop::ArmTimer(const std::string& name, const void* key, std::function<void()> callback,
                          int ms) {
+  AddTimer(name, Timer{key, std::move(callback), 0, 0, false}, ms);
+}
+
+void EventLoop::ArmSystemTimer(const std::string& name, std::function<void()> callback, int ms) {
+  AddTimer(name, Timer{nullptr, std::move(callback), 0, 0, true}, ms);
+}
+
+void EventLoop::AddTimer(const std::string& name, Timer timer, int ms) {
   std::lock_guard<std::mutex> lock(mutex_);
   // Re-arming a name replaces the old timer, so the period starts again from now.
-  timers_[name] = Timer{key, std::move(callback), CurrentClock().NowMs() + (ms < 0 ? 0 : ms),
-                        ++timer_generation_};
+  timer.deadline_ms = CurrentClock().NowMs() + (ms < 0 ? 0 : ms);
+  timer.generation = ++timer_generation_;
+  timers_[name] = std::move(timer);
 }
 
 void EventLoop::ClearTimerByName(const std::string& name) {
@@ -95,7 +115,9 @@ bool EventLoop::IsTimerArmedByKey(const void* key) const {
 int64_t EventLoop::NextTimerDeadline() const {
   std::lock_guard<std::mutex> lock(mutex_);
   int64_t next = std::numeric_limits<int64_t>::max();
-  for (const auto& entry : timers_) next = std::min(next, entry.second.deadline_ms);
+  for (const auto& entry : timers_) {
+    if (!modal_ || entry.second.system) next = std::min(next, entry.second.deadline_ms);
+  }
   return next;
 }
 
@@ -107,7 +129,7 @@ bool EventLoop::RunOneDueTimer() {
     auto due = timers_.end();
     for (auto it = timers_.begin(); it != timers_.end(); ++it) {
       // Among due timers the earliest deadline runs first; equal deadlines in arming order.
-      if (it->second.deadline_ms > now) continue;
+      if (it->second.deadline_ms > now || (modal_ && !it->second.system)) continue;
       if (due == timers_.end() || it->second.deadline_ms < due->second.deadline_ms ||
           (it->second.deadline_ms == due->second.deadline_ms &&
            it->second.generation < due->second.generation)) {
@@ -124,12 +146,16 @@ bool EventLoop::RunOneDueTimer() {
 }
 
 bool EventLoop::DeliverOneEvent() {
-  PostedEvent event{};
+  PostedEvent event;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (events_.empty()) return false;
-    event = events_.front();
+    event = std::move(events_.front());
     events_.pop_front();
+  }
+  if (event.task) {
+    event.task();
+    return true;
   }
   EventHandler handler = event.handler ? event.handler : Handler();
   if (handler) handler(event.type, event.par1, event.par2);
@@ -152,7 +178,12 @@ int EventLoop::RunPending() {
 
 bool EventLoop::IsIdle() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return events_.empty() && timers_.empty() && pending_work_ == 0;
+  if (!events_.empty() || pending_work_ != 0) return false;
+  if (modal_) return true;
+  for (const auto& entry : timers_) {
+    if (!entry.second.system) return false;
+  }
+  return true;
 }
 
 bool EventLoop::ExitRequested() const {
@@ -167,6 +198,12 @@ void EventLoop::WaitForWork(int64_t deadline_ms) {
 }
 
 void EventLoop::Run(ScriptPlayer* script) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    running_ = true;
+    loop_thread_ = std::this_thread::get_id();
+    script_ = script;
+  }
   while (!ExitRequested()) {
     RunPending();
     if (ExitRequested()) break;
@@ -181,14 +218,93 @@ void EventLoop::Run(ScriptPlayer* script) {
     }
     WaitForWork(deadline);
   }
+  std::lock_guard<std::mutex> lock(mutex_);
+  running_ = false;
+  script_ = nullptr;
+}
+
+bool EventLoop::CanRunModal() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!running_ || modal_ || std::this_thread::get_id() != loop_thread_) return false;
+  return script_ == nullptr || script_->AnswersDialogs();
+}
+
+bool EventLoop::OnLoopThread() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return !running_ || std::this_thread::get_id() == loop_thread_;
+}
+
+bool EventLoop::RunModal(ModalSession& session) {
+  if (!CanRunModal()) return false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    modal_ = true;
+  }
+  while (!session.Finished()) {
+    RunModalTurn(session);
+    if (session.Finished()) break;
+    int64_t deadline = NextTimerDeadline();
+    if (ExitRequested() || !AdvanceScriptInSession(&deadline)) {
+      session.EndUnanswered();
+      break;
+    }
+    if (session.Finished()) break;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!events_.empty()) continue;
+    }
+    WaitForWork(deadline);
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  modal_ = false;
+  // What the application missed comes first, in the order it came.
+  events_.insert(events_.begin(), std::make_move_iterator(kept_.begin()),
+                 std::make_move_iterator(kept_.end()));
+  kept_.clear();
+  return true;
+}
+
+void EventLoop::RunModalTurn(ModalSession& session) {
+  while (!ExitRequested() && RunOneDueTimer()) {
+  }
+  std::deque<PostedEvent> queued;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queued.swap(events_);
+  }
+  for (PostedEvent& event : queued) {
+    if (event.task) {
+      event.task();
+      continue;
+    }
+    // Once answered, the session takes nothing more: the rest belongs to the application.
+    if (!session.Finished() && session.Offer(event.type, event.par1, event.par2)) continue;
+    std::lock_guard<std::mutex> lock(mutex_);
+    kept_.push_back(std::move(event));
+  }
+}
+
+bool EventLoop::AdvanceScriptInSession(int64_t* deadline) {
+  ScriptPlayer* script = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    script = script_;
+  }
+  if (script == nullptr) return true;
+  // After "quit" (said or implied by the script's end) nobody answers any more.
+  if (script->QuitSent() || !script->Advance(*this) || script->QuitSent()) return false;
+  *deadline = std::min(*deadline, script->WakeDeadline());
+  return true;
 }
 
 void EventLoop::Reset() {
   std::lock_guard<std::mutex> lock(mutex_);
   events_.clear();
+  kept_.clear();
   timers_.clear();
   pending_work_ = 0;
   exit_requested_ = false;
+  modal_ = false;
   handler_ = nullptr;
 }
 

@@ -193,7 +193,9 @@ std::unique_ptr<ScriptPlayer> ScriptPlayer::DefaultHeadless(const std::string& s
   commands.push_back({0, "idle", {}});
   commands.push_back({0, "screenshot", {screenshot_file}});
   commands.push_back({0, "quit", {}});
-  return std::make_unique<ScriptPlayer>(std::move(commands));
+  auto player = std::make_unique<ScriptPlayer>(std::move(commands));
+  player->answers_dialogs_ = false;
+  return player;
 }
 
 void ScriptPlayer::SendQuit(EventLoop& loop) {
@@ -256,8 +258,10 @@ ScriptPlayer::Step ScriptPlayer::Execute(const Command& command, EventLoop& loop
     return Step::kPosted;
   }
   if (command.verb == "answer") {
+    // An open dialog takes the answer at the loop's next turn, before the next command runs.
     QueueDialogAnswer(Arg(command, 0));
-    return Step::kDone;
+    wake_deadline_ms_ = now;
+    return Step::kPosted;
   }
   if (command.verb == "quit") {
     SendQuit(loop);

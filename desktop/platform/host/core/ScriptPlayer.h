@@ -20,6 +20,8 @@ class EventLoop;
 // program starts, so a typo fails at once with its line number instead of halfway through a run.
 // The script ends with the device's exit event ("quit") even when its last line doesn't say so.
 // Each command done leaves a "script" line (its line number and verb) in the journal.
+// A modal dialog waits while the script goes on, so that it can be read back and answered ("answer
+// N", a tap on a button, keys); "answer N" given before a dialog opens is kept for the next one.
 class ScriptPlayer {
  public:
   struct Command {
@@ -55,6 +57,11 @@ class ScriptPlayer {
   // When the script wants to run again (INT64_MAX: on the next event only).
   int64_t WakeDeadline() const { return wake_deadline_ms_; }
   bool Finished() const { return next_ >= commands_.size() && quit_sent_; }
+  // True once the exit event was sent ("quit", or the script's end).
+  bool QuitSent() const { return quit_sent_; }
+  // A written script answers the dialogs it meets; the default headless run leaves them to their
+  // default button at once.
+  bool AnswersDialogs() const { return answers_dialogs_; }
   // The script line of the next command to run (past the last line when all have run).
   int NextLine() const;
   // Drops the commands before a script line.
@@ -76,6 +83,7 @@ class ScriptPlayer {
   int64_t quit_give_up_ms_ = -1;    // after "quit": the program must close by then
   int hold_phase_ = 0;              // "hold": 1 while the pointer is down
   bool quit_sent_ = false;
+  bool answers_dialogs_ = true;
   std::map<std::string, FileHook> file_hooks_;
 };
 
