@@ -7,6 +7,7 @@
 
 #include "support/JournalReader.h"
 #include "support/ProgramRunner.h"
+#include "support/ScreenReader.h"
 #include "support/TempDeviceRoot.h"
 
 namespace marrowleaf::test {
@@ -234,6 +235,44 @@ TEST_F(StartupTest, ABrokenApplicationDatabaseIsReportedOnceAcrossStarts) {
   ASSERT_EQ(second.exit_status, 0) << second.output;
   EXPECT_EQ(error_dialogs(), 1) << "the same broken file is not reported again";
   EXPECT_EQ(Journal("loop-ended").size(), 2u);
+}
+
+// The error shows on the screen over the starting program, which waits while the script reads it
+// back and answers it (by the script, then by a tap on its button); then the home screen follows.
+TEST_F(StartupTest, ABrokenApplicationDatabaseShowsItsErrorOnTheScreenUntilItIsAnswered) {
+  const std::string broken = "{\"applications\": [ {\"id\": ";
+  root_.Write("/ebrmain/config/desktop/apps_db.json", broken);
+  auto file = [this](const std::string& name) { return root_.Host("/.sim/" + name); };
+  ProgramResult first = Start({}, "idle\nwindows " + file("open.json") + "\nscreenshot " +
+                                      file("open.png") + "\nanswer 1\nidle\nwindows " +
+                                      file("after.json") + "\n");
+  ASSERT_EQ(first.exit_status, 0) << first.output;
+  const ScreenReader open(file("open.json"));
+  EXPECT_EQ(open.Find("dialog").title, "Error");
+  EXPECT_NE(open.Find("dialog").text.find("Failed load application data json file."),
+            std::string::npos);
+  const ScreenReader::Window ok = open.Find("dialog/button1");
+  EXPECT_EQ(ok.text, "OK");
+  EXPECT_TRUE(root_.Exists("/.sim/open.png"));
+  const ScreenReader after(file("after.json"));
+  EXPECT_FALSE(after.Shows("dialog"));
+  EXPECT_NE(after.CurrentPage(), 0) << "the home screen follows the answer";
+
+  // A file changed again is checked again; this time a tap on OK answers.
+  root_.Write("/ebrmain/config/desktop/apps_db.json", broken + " ");
+  ProgramResult second = Start({}, "idle\ntap " + std::to_string(ok.CentreX()) + " " +
+                                       std::to_string(ok.CentreY()) + "\nidle\nwindows " +
+                                       file("tapped.json") + "\n");
+  ASSERT_EQ(second.exit_status, 0) << second.output;
+  EXPECT_FALSE(ScreenReader(file("tapped.json")).Shows("dialog"));
+  // Each answer follows the script's command that gave it, not the start.
+  std::vector<int> answered_after;
+  int line = 0;
+  for (const auto& entry : JournalReader(root_.HostRoot()).All()) {
+    if (entry["event"].asString() == "script") line = entry["line"].asInt();
+    if (entry["event"].asString() == "dialog") answered_after.push_back(line);
+  }
+  EXPECT_EQ(answered_after, (std::vector<int>{4, 2}));
 }
 
 }  // namespace

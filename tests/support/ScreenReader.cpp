@@ -33,6 +33,7 @@ ScreenReader::ScreenReader(const std::string& host_file) {
     window.w = entry["w"].asInt();
     window.h = entry["h"].asInt();
     window.text = entry["text"].asString();
+    window.title = entry["title"].asString();
     window.focused = entry["focused"].asBool();
     window.picture = entry["picture"].asBool();
     windows_.push_back(window);

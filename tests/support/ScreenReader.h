@@ -8,7 +8,8 @@
 namespace marrowleaf::test {
 
 // Reads what the screen showed, as the simulator's "windows FILE" wrote it: every shown window
-// with its class, name, path of names, screen rectangle, text and focus, and last the panel.
+// with its class, name, path of names, screen rectangle, text and focus, then the system's message
+// or dialog ("message", "dialog", its buttons "dialog/button1", ...), and last the panel.
 class ScreenReader {
  public:
   struct Window {
@@ -20,6 +21,8 @@ class ScreenReader {
     int w = 0;
     int h = 0;
     std::string text;
+    // A message's or dialog's title.
+    std::string title;
     bool focused = false;
     bool picture = false;
     int CentreX() const { return x + w / 2; }

@@ -1,20 +1,29 @@
 // Messages and modal dialogs of the SDK. Their texts are resolved in the current language (keys
-// begin with "@") and journaled; a modal dialog is answered from the queue the script fills, or by
-// its first button.
+// begin with "@"), journaled and shown over the application by the DialogLayer. A message closes
+// by itself after its time-out; a modal dialog holds its caller in a modal session of the event
+// loop until a tap, a key or the script answers it, or takes its first button when nobody can.
 #include "platform/sdk/dialogs.h"
 
 #include <json/value.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "DialogAnswerQueue.h"
+#include "DialogLayer.h"
+#include "EventLoop.h"
 #include "Journal.h"
+#include "ModalDialog.h"
 #include "platform/sdk/lang.h"
 #include "platform/sdk/log.h"
 
 using marrowleaf::platform::DialogAnswerQueue;
+using marrowleaf::platform::DialogBox;
+using marrowleaf::platform::DialogLayer;
+using marrowleaf::platform::EventLoop;
 using marrowleaf::platform::Journal;
+using marrowleaf::platform::ModalDialog;
 using marrowleaf::platform::ToJsonArray;
 
 namespace {
@@ -27,13 +36,14 @@ std::string Translated(const char* text) {
     return "";
   const char* translated = GetLangText(text);
   std::string result = translated ? translated : text;
-  if (result.size() <= kMaxTextBytes)
-    return result;
-  // Cut before a whole character, never inside one.
-  size_t cut = kMaxTextBytes;
-  while (cut > 0 && (static_cast<unsigned char>(result[cut]) & 0xc0) == 0x80) --cut;
-  result.resize(cut);
-  return result;
+  if (result.size() > kMaxTextBytes) {
+    // Cut before a whole character, never inside one.
+    size_t cut = kMaxTextBytes;
+    while (cut > 0 && (static_cast<unsigned char>(result[cut]) & 0xc0) == 0x80) --cut;
+    result.resize(cut);
+  }
+  // Texts from files may hold any bytes; the screen, like the journal, shows only text.
+  return marrowleaf::platform::RepairUtf8(result);
 }
 
 // The captions of the buttons given, in order; a missing or empty caption ends the row.
@@ -48,40 +58,78 @@ std::vector<std::string> ButtonCaptions(const char* button1, const char* button2
   return captions;
 }
 
-// The queued answer when it names a button (or 0, dismissed); otherwise the first button.
-int ChooseAnswer(size_t buttons) {
-  if (buttons == 0)
-    return 0;
-  const std::optional<int> queued = DialogAnswerQueue::Get().Pop();
-  if (!queued)
-    return 1;
-  if (*queued < 0 || static_cast<size_t>(*queued) > buttons)
-    return 1;
-  return *queued;
+DialogBox MakeBox(DialogBox::Kind kind, int icon, const char* title, const char* text) {
+  DialogBox box;
+  box.kind = kind;
+  box.icon = icon;
+  box.title = Translated(title);
+  box.text = Translated(text);
+  return box;
 }
 
-void AddTexts(int icon, const char* title, const char* text, Json::Value* fields) {
-  (*fields)["icon"] = icon;
-  (*fields)["title"] = Translated(title);
-  (*fields)["text"] = Translated(text);
+Json::Value JournalFields(const DialogBox& box) {
+  Json::Value fields;
+  fields["icon"] = box.icon;
+  fields["title"] = box.title;
+  fields["text"] = box.text;
+  return fields;
+}
+
+void ShowMessage(DialogBox box, int timeout_ms) {
+  const int id = DialogLayer::Get().Open(std::move(box));
+  // One message at a time: a new one replaces the old one and its time-out.
+  EventLoop::Get().ArmSystemTimer("sdk-message", [id] { DialogLayer::Get().Close(id); },
+                                  timeout_ms);
+}
+
+// Shows the dialog and waits in a modal session for its answer; the first button when nobody can
+// answer (no event loop runs, or a headless run without a script).
+int AskInModalSession(DialogBox box) {
+  EventLoop& loop = EventLoop::Get();
+  if (!loop.CanRunModal())
+    return ModalDialog::kDefaultAnswer;
+  const size_t buttons = box.buttons.size();
+  const int id = DialogLayer::Get().Open(std::move(box));
+  ModalDialog session(id, buttons);
+  loop.RunModal(session);
+  DialogLayer::Get().Close(id);
+  return session.Answer();
 }
 
 }  // namespace
 
 void Message(int icon, const char* title, const char* text, int timeout_ms) {
-  Json::Value fields;
-  AddTexts(icon, title, text, &fields);
+  DialogBox box = MakeBox(DialogBox::Kind::kMessage, icon, title, text);
+  Json::Value fields = JournalFields(box);
   fields["timeout"] = timeout_ms;
   Journal::Append("message", fields);
+  EventLoop& loop = EventLoop::Get();
+  if (loop.OnLoopThread()) {
+    ShowMessage(std::move(box), timeout_ms);
+    return;
+  }
+  // Only the event-loop thread draws.
+  loop.PostTask([box = std::move(box), timeout_ms]() mutable {
+    ShowMessage(std::move(box), timeout_ms);
+  });
 }
 
 int DialogSynchro(int icon, const char* title, const char* text, const char* button1,
                   const char* button2, const char* button3) {
-  const std::vector<std::string> buttons = ButtonCaptions(button1, button2, button3);
-  const int answer = ChooseAnswer(buttons.size());
-  Json::Value fields;
-  AddTexts(icon, title, text, &fields);
-  fields["buttons"] = ToJsonArray(buttons);
+  DialogBox box = MakeBox(DialogBox::Kind::kDialog, icon, title, text);
+  box.buttons = ButtonCaptions(button1, button2, button3);
+  Json::Value fields = JournalFields(box);
+  fields["buttons"] = ToJsonArray(box.buttons);
+  int answer = 0;
+  if (box.buttons.empty()) {
+    // Nothing could answer it.
+    answer = 0;
+  } else if (const std::optional<int> queued = DialogAnswerQueue::Get().Pop()) {
+    // Answered before it showed.
+    answer = ModalDialog::ValidAnswer(*queued, box.buttons.size());
+  } else {
+    answer = AskInModalSession(std::move(box));
+  }
   fields["answer"] = answer;
   Journal::Append("dialog", fields);
   return answer;

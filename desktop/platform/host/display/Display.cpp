@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "DeviceProfile.h"
+#include "DialogLayer.h"
+#include "DialogPainter.h"
 #include "Framebuffer.h"
 #include "HeadlessBackend.h"
 #include "LoopControl.h"
@@ -100,13 +102,16 @@ void Display::Attach(std::unique_ptr<DisplayBackend> backend, const char* name) 
     panel_ = PixelImage(ScreenWidth(), ScreenHeight());
   }
   SetScreenUpdateHook(&Display::OnScreenUpdate);
-  // The system shows its panel from the start, before the program updates anything.
+  // The system shows its panel from the start, before the program updates anything, and the
+  // messages the start-up upkeep gave before the screen was there.
   const MWRect panel = PanelPainter::Rect();
   if (!panel.IsEmpty())
     Update(UpdateKind::kPartial, panel.x, panel.y, panel.w, panel.h);
+  DialogLayer::Get().SetPresenter(&DialogPainter::Place, &DialogPainter::Show);
 }
 
 void Display::Close() {
+  DialogLayer::Get().SetPresenter(nullptr, nullptr);
   std::unique_ptr<DisplayBackend> backend;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -167,6 +172,7 @@ void Display::OnScreenUpdate(UpdateKind kind, int x, int y, int width, int heigh
 
 void Display::Update(UpdateKind kind, int x, int y, int width, int height) {
   PanelPainter::PaintFor(MWRect{x, y, width, height});
+  DialogPainter::PaintFor(MWRect{x, y, width, height});
   PixelImage area = ReadFramebuffer(&x, &y, &width, &height);
   if (area.Empty())
     return;
@@ -191,6 +197,7 @@ bool Display::SaveScreenshot(const std::string& host_path) {
   int width = ScreenWidth();
   int height = ScreenHeight();
   PanelPainter::Paint();
+  DialogPainter::PaintAll();
   PixelImage screen = ReadFramebuffer(&x, &y, &width, &height);
   // The profile's look, not the installed one: screenshots work before the display opens too.
   ProfileLook().Apply(screen);

@@ -37,9 +37,29 @@ MWWindow* OpaqueAncestor(MWWindow* window) {
   return current;
 }
 
+// Areas waiting for the next pass; only the event-loop thread draws.
+std::vector<MWRect>& Uncovered() {
+  static auto* areas = new std::vector<MWRect>();
+  return *areas;
+}
+
 }  // namespace
 
+void FramePainter::MarkUncovered(const MWRect& area) {
+  if (!area.IsEmpty())
+    Uncovered().push_back(area);
+}
+
 int FramePainter::PaintChanged(MWWindow& frame) {
+  std::vector<MWRect> uncovered;
+  uncovered.swap(Uncovered());
+  for (const MWRect& area : uncovered) {
+    // White where the frame doesn't reach, as on a cleared screen.
+    MWGraphics(area).FillRect(MWRect{0, 0, area.w, area.h}, MW_COLOR_WHITE);
+    frame.Paint(area);
+    // What a box leaves may keep its ghost on the panel.
+    MWGraphics::MarkDirty(area, MW_UPDATE_CLEAN);
+  }
   std::vector<Repaint> repaints;
   Collect(&frame, frame.ScreenRect(), &repaints);
   for (const Repaint& repaint : repaints) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogLayer.h"
 #include "EventLoop.h"
 #include "FramePainter.h"
 #include "Journal.h"
@@ -37,7 +38,21 @@ MWAppFrame::~MWAppFrame() {
     m_curFrame = nullptr;
 }
 
+namespace {
+
+// A message or dialog of the system closed: the frame draws what it covered again at once.
+void RedrawUncovered(const MWRect& area) {
+  MWAppFrame* frame = MWAppFrame::m_curFrame;
+  if (frame == nullptr)
+    return;
+  marrowleaf::platform::FramePainter::MarkUncovered(area);
+  frame->ReDraw();
+}
+
+}  // namespace
+
 int MWAppFrame::Create(int x, int y, int width, int height, int style) {
+  marrowleaf::platform::DialogLayer::Get().SetUncoverHook(&RedrawUncovered);
   return MWWindow::Create(nullptr, x, y, width, height, style | MWS_VISIBLE);
 }
 
@@ -323,8 +338,6 @@ void MWAppFrame::ShowDialog(int icon, const char* title, const char* text, const
         ReDraw();
       },
       0);
-  // The dialog covered the screen.
-  MarkAsChanged();
 }
 
 namespace {

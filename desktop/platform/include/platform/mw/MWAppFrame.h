@@ -46,8 +46,9 @@ class MWAppFrame : public MWWindow, public MWIEventHandler {
   // What the event loop calls: MainHandler, then routing or DispatchEvent, then ReDraw.
   int HandleEvent(int type, int par1, int par2);
 
-  // Asks a modal question; the chosen button (1..3, 0 when dismissed) comes back as command
-  // `command_id` with param = the button, sent to the frame at the next loop turn.
+  // Asks a modal question (DialogSynchro: the dialog is shown and answered before this returns);
+  // the chosen button (1..3, 0 when dismissed) comes back as command `command_id` with param = the
+  // button, sent to the frame at the next loop turn.
   void ShowDialog(int icon, const char* title, const char* text, const char* button1,
                   const char* button2, const char* button3, int command_id);
 
