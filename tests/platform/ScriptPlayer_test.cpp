@@ -7,8 +7,11 @@
 #include "EventLoop.h"
 #include "platform/sdk/clock.h"
 #include "platform/sdk/dialogs.h"
+#include "platform/sdk/device.h"
 #include "platform/sdk/events.h"
+#include "platform/sdk/network.h"
 #include "platform/sdk/timers.h"
+#include "support/TempDeviceRoot.h"
 
 namespace marrowleaf::platform {
 namespace {
@@ -96,6 +99,21 @@ TEST_F(ScriptPlayerTest, ScriptWithoutQuitStillEndsWithTheExitEvent) {
   RunScript("event sd-in 1 0\n");
   ASSERT_EQ(Types(), (std::vector<int>{EVT_SD_IN, EVT_EXIT}));
   EXPECT_EQ(g_received[0].par1, 1);
+}
+
+TEST_F(ScriptPlayerTest, NetworkEventsChangeTheDevicesNetworkAndTellTheProgram) {
+  test::TempDeviceRoot root;
+  root.Write("/.sim/device.cfg", "wifi=1\nnetwork=1\n");
+  ReloadDeviceProfile();
+  RunScript("event network-down\nquit\n");
+  EXPECT_EQ(NetConnect(nullptr), -1);
+  EXPECT_NE(root.Read("/.sim/device.cfg").find("network=0"), std::string::npos);
+  EventLoop::Get().Reset();
+  EventLoop::Get().SetHandler(Record);
+  RunScript("event network-up\nquit\n");
+  EXPECT_EQ(NetConnect(nullptr), 0);
+  EXPECT_EQ(Types(), (std::vector<int>{EVT_NET_DISCONNECTED, EVT_EXIT, EVT_NET_CONNECTED, EVT_EXIT}));
+  ReloadDeviceProfile();
 }
 
 TEST_F(ScriptPlayerTest, InputCommandsBecomePointerAndKeyEvents) {

@@ -59,5 +59,17 @@ TEST(DbManager, LocalStoragesArePresentWhileTheirFolderExistsAndCloudOnesAlways)
   EXPECT_EQ((std::vector<int64_t>{7}), db::DbManager::Instance()->GetCloudStorageIds());
 }
 
+TEST(DbManager, FilePropertiesAreFoundByTheFilesHashAndKind) {
+  TempDeviceRoot root;
+  EXPECT_EQ("", db::DbManager::Instance()->GetFileProp("h1", db::kFilePropPartnerId));
+  MakeDatabase(root,
+               "CREATE TABLE file_props (fast_hash BLOB, prop_type INTEGER, value TEXT);"
+               "INSERT INTO file_props VALUES (x'6831', 13, 'EG-1'), (x'6831', 18, '{}'),"
+               "(x'6832', 18, '{}');");
+  EXPECT_EQ("EG-1", db::DbManager::Instance()->GetFileProp("h1", db::kFilePropPartnerId));
+  EXPECT_EQ("", db::DbManager::Instance()->GetFileProp("h2", db::kFilePropPartnerId));
+  EXPECT_EQ("", db::DbManager::Instance()->GetFileProp("", db::kFilePropPartnerId));
+}
+
 }  // namespace
 }  // namespace marrowleaf::utilities

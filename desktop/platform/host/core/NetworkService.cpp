@@ -18,6 +18,11 @@ bool NetworkService::Connected() const {
   return profile.Int("wifi") == 1 && profile.Int("network") == 1;
 }
 
+void NetworkService::SetConnected(bool connected) {
+  DeviceProfile::Get().SetString("network", connected ? "1" : "0");
+  JournalResult(connected ? "up" : "down", "", 0);
+}
+
 int NetworkService::Connect(const std::string& what, const std::string& name) {
   const int result = Connected() ? 0 : -1;
   JournalResult(what, name, result);

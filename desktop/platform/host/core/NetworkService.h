@@ -15,6 +15,9 @@ class NetworkService {
   static NetworkService& Get();
 
   bool Connected() const;
+  // The network comes up or goes down (the script's "network-up" and "network-down"): the device
+  // profile's "network" key changes, as the device would remember it. Journaled.
+  void SetConnected(bool connected);
   // 0 when connected, else -1.
   int Connect(const std::string& what, const std::string& name);
   // 1 running, 0 stopped.

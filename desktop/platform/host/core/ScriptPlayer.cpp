@@ -8,6 +8,7 @@
 
 #include "EventLoop.h"
 #include "Journal.h"
+#include "NetworkService.h"
 #include "platform/sdk/clock.h"
 #include "platform/sdk/dialogs.h"
 #include "platform/sdk/events.h"
@@ -88,6 +89,7 @@ int ScriptEventType(const std::string& name) {
       {"restart", EVT_RESTART},       {"show", EVT_SHOW},
       {"library-changed", EVT_LIBRARY_CHANGED}, {"firmware-found", EVT_FIRMWARE_FOUND},
       {"exit", EVT_EXIT},
+      {"network-up", EVT_NET_CONNECTED}, {"network-down", EVT_NET_DISCONNECTED},
   };
   auto it = events.find(name);
   if (it != events.end()) return it->second;
@@ -252,9 +254,13 @@ ScriptPlayer::Step ScriptPlayer::Execute(const Command& command, EventLoop& loop
     return Step::kDone;
   }
   if (command.verb == "event") {
+    const int type = ScriptEventType(command.args[0]);
+    // The network's state is the device's, not only news for the program.
+    if (type == EVT_NET_CONNECTED || type == EVT_NET_DISCONNECTED)
+      NetworkService::Get().SetConnected(type == EVT_NET_CONNECTED);
     int par1 = command.args.size() > 1 ? Arg(command, 1) : 0;
     int par2 = command.args.size() > 2 ? Arg(command, 2) : 0;
-    loop.Post(nullptr, ScriptEventType(command.args[0]), par1, par2);
+    loop.Post(nullptr, type, par1, par2);
     return Step::kPosted;
   }
   if (command.verb == "answer") {

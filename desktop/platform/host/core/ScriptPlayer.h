@@ -16,6 +16,8 @@ class EventLoop;
 //   answer N | screenshot FILE | windows FILE | quit
 // "windows FILE" writes what the screen shows as data: every shown window with its class, name,
 // screen rectangle, text and focus (a JSON array), so that tests can read the screen.
+// The events "network-up" and "network-down" change the device's network (NetworkService) before
+// the program hears of them.
 // Blank lines and lines starting with '#' are skipped. The whole script is checked before the
 // program starts, so a typo fails at once with its line number instead of halfway through a run.
 // The script ends with the device's exit event ("quit") even when its last line doesn't say so.

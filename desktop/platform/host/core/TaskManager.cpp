@@ -51,6 +51,7 @@ int TaskManager::Start(const TaskStart& start) {
   record.device_path = start.program;
   record.app_name = FileName(start.program);
   record.book_path = start.book;
+  record.arguments = start.arguments;
   record.started_ms = CurrentClock().NowMs();
   record.holds_screen = start.takes_screen;
   int task;
@@ -59,6 +60,8 @@ int TaskManager::Start(const TaskStart& start) {
     task = table_.Add(std::move(record));
     if (start.takes_screen)
       screen_.Acquire(task);
+    if (start.on_end)
+      end_callbacks_[task] = start.on_end;
   }
   reaper_->Wake();
   MW_LOGM("Tasks", MW_LOG_INFO, "task %d: %s (pid %d)", task, start.program.c_str(),
@@ -84,11 +87,17 @@ int TaskManager::Activate(int task) {
 
 void TaskManager::OnEnded(int task, int status) {
   std::optional<TaskRecord> record;
+  std::function<void(int code)> on_end;
   {
     std::lock_guard<std::mutex> lock(screen_mutex_);
     record = table_.Remove(task);
     if (record && record->holds_screen)
       screen_.Release();
+    auto callback = end_callbacks_.find(task);
+    if (callback != end_callbacks_.end()) {
+      on_end = std::move(callback->second);
+      end_callbacks_.erase(callback);
+    }
   }
   if (!record)
     return;
@@ -97,6 +106,8 @@ void TaskManager::OnEnded(int task, int status) {
   fields["path"] = record->device_path;
   fields["code"] = ExitCode(status);
   Journal::Append("task_end", fields);
+  if (on_end)
+    on_end(ExitCode(status));
   { std::lock_guard<std::mutex> lock(ended_mutex_); }
   ended_.notify_all();
 }

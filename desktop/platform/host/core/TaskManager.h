@@ -1,6 +1,8 @@
 #pragma once
 
 #include <condition_variable>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -13,12 +15,15 @@
 namespace marrowleaf::platform {
 
 // What to start: a program by device path, its arguments (without argv[0]), the book it opens and
-// whether it takes the screen.
+// whether it takes the screen. A service that waits for its helper program to finish gives on_end:
+// it is called once with the exit code as the journal's "task_end" gives it (128 + signal for a
+// killed task, -1 unknown), on the reaper's thread.
 struct TaskStart {
   std::string program;
   std::vector<std::string> arguments;
   std::string book;
   bool takes_screen = false;
+  std::function<void(int code)> on_end;
 };
 
 // The tasks this application started, as real child processes. It keeps the table, lets the
@@ -47,9 +52,11 @@ class TaskManager {
 
   TaskTable table_;
   ScreenOwnership screen_;
-  // Keeps a task's place in the table and its hold on the screen changing together, so a task that
-  // ends while it is being started or activated can't leave the screen held.
+  // Keeps a task's place in the table, its hold on the screen and its end callback changing
+  // together, so a task that ends while it is being started or activated can't leave the screen
+  // held or its callback uncalled.
   std::mutex screen_mutex_;
+  std::map<int, std::function<void(int code)>> end_callbacks_;
   std::mutex ended_mutex_;
   std::condition_variable ended_;
   std::unique_ptr<TaskReaper> reaper_;

@@ -19,6 +19,7 @@ struct TaskRecord {
   std::string device_path;  // the program, as the device names it
   std::string app_name;     // the program's file name ("reader.app")
   std::string book_path;    // the book it opened, "" for applications
+  std::vector<std::string> arguments;  // what it was started with, without the program
   int64_t started_ms = 0;
   bool holds_screen = false;  // it took the screen from the home screen
 };

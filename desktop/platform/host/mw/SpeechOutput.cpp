@@ -41,19 +41,37 @@ void SpeechOutput::Stop() {
   speaking_ = -1;
 }
 
+std::string SpeechOutput::NextWavFile() {
+  const char* folder = std::getenv("MARROWLEAF_SPEECH_WAV");
+  if (folder == nullptr || *folder == '\0')
+    return "";
+  return std::string(folder) + "/speech-" + std::to_string(++wav_files_) + ".wav";
+}
+
 bool SpeechOutput::Speak(const std::string& text) {
   Stop();
   const std::string program = FindProgram();
   if (program.empty())
     return false;
+  std::vector<std::string> args = {program};
+  const std::string wav_file = NextWavFile();
+  if (!wav_file.empty()) {
+    args.push_back("-w");
+    args.push_back(wav_file);
+  }
   // "--" ends the options, so a text that starts with "-" is spoken, not obeyed.
-  std::vector<std::string> args = {program, "--", text};
+  args.push_back("--");
+  args.push_back(text);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   pid_t pid = -1;
   if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
     return false;
+  if (!wav_file.empty()) {
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
   speaking_ = pid;
   return true;
 }

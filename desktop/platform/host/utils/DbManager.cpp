@@ -51,4 +51,21 @@ std::vector<int64_t> DbManager::ReadStorages(bool local, bool cloud) const {
   return ids;
 }
 
+std::string DbManager::GetFileProp(const std::string& fast_hash, int prop_type) const {
+  Sqlite db;
+  if (fast_hash.empty() || DbCreator::GetExplorerDbReadOnly(db, DbCreator::kExplorerDbPath) != 0)
+    return std::string();
+  std::shared_ptr<Statement> statement =
+      db.prepare("SELECT value FROM file_props WHERE fast_hash = ? AND prop_type = ?");
+  if (!statement)
+    return std::string();
+  try {
+    statement->bindBlob(1, fast_hash);
+    statement->bind(2, static_cast<int64_t>(prop_type));
+  } catch (const Statement::BindError&) {
+    return std::string();
+  }
+  return statement->step() == SQLITE_ROW ? statement->columnText(0) : std::string();
+}
+
 }  // namespace marrowleaf::utilities::db

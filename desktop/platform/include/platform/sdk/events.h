@@ -36,6 +36,8 @@ enum DeviceEvent {
   EVT_USERDEFINED = 212,  // the application's own wake-up, par1 and par2 are its own
   EVT_LIBRARY_CHANGED = 216,  // the file indexer changed the library database
   EVT_FIRMWARE_FOUND = 217,   // a firmware update was downloaded
+  EVT_NET_CONNECTED = 256,     // the network came up
+  EVT_NET_DISCONNECTED = 257,  // the network went down
 };
 
 // Device key codes (par1 of the key events).

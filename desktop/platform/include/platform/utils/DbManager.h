@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace marrowleaf::utilities::db {
@@ -10,6 +11,7 @@ enum FileProp {
   kFilePropDrm = 3,         // "1" when the file is DRM-protected
   kFilePropLoanExpiry = 5,  // decimal seconds; empty or "0" when the book is not on loan
   kFilePropLoanId = 6,
+  kFilePropPartnerId = 13,  // the partner store's id of a book bought there
   kFilePropStoreData = 18,  // JSON text with the store data of a sample
 };
 
@@ -27,6 +29,9 @@ class DbManager {
   // read.
   std::vector<int64_t> GetCurrentStorageIds() const;
   std::vector<int64_t> GetCloudStorageIds() const;
+  // The value of a file property of the file with that fast hash (raw bytes); "" when the file
+  // has none or the database can't be read.
+  std::string GetFileProp(const std::string& fast_hash, int prop_type) const;
 
  private:
   DbManager() = default;
