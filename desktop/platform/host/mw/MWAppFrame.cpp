@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DialogLayer.h"
@@ -13,6 +14,7 @@
 #include "LoopControl.h"
 #include "ScreenState.h"
 #include "ScriptPlayer.h"
+#include "TaskScreenPainter.h"
 #include "WindowList.h"
 #include "platform/mw/MWAccessibilityNavigation.h"
 #include "platform/mw/MWDisplay.h"
@@ -112,7 +114,11 @@ bool MWAppFrame::IsKeyEvent(int type) const {
   return type == EVT_KEYPRESS || type == EVT_KEYRELEASE || type == EVT_KEYREPEAT;
 }
 
+// While a task of this application holds the screen it draws there; the frame keeps its changes
+// for later and, when the screen comes back, draws itself whole over what the task left.
 int MWAppFrame::HandleEvent(int type, int par1, int par2) {
+  if (type == EVT_FOREGROUND && std::exchange(task_screen_shown_, false))
+    RepaintWhole();
   int result = MainHandler(type, par1, par2);
   if (result == 0) {
     if (IsPenEvent(type)) {
@@ -123,9 +129,21 @@ int MWAppFrame::HandleEvent(int type, int par1, int par2) {
       result = DispatchEvent(type, par1, par2);
     }
   }
+  if (type == EVT_BACKGROUND && marrowleaf::platform::TaskScreenPainter::PaintTaskInFront())
+    task_screen_shown_ = true;
   if (m_curFrame == this)
     ReDraw();
   return result;
+}
+
+void MWAppFrame::RepaintWhole() {
+  {
+    MWGraphics graphics(MWRect{0, 0, ScreenWidth(), ScreenHeight()});
+    graphics.FillRect(MWRect{0, 0, ScreenWidth(), ScreenHeight()}, MW_COLOR_WHITE);
+  }
+  MarkAsChanged();
+  MWGraphics::MarkDirty(MWRect{}, MW_UPDATE_FULL);
+  CustomDrawPanelForce();
 }
 
 int MWAppFrame::ReceiveEvent(int type, int par1, int par2) {
@@ -204,10 +222,28 @@ int MWAppFrame::RoutePen(int type, int x, int y) {
   }
   if (type == EVT_POINTERDOWN)
     pen_window_ = target;
+  if (MWWindow* taker = PenInterceptor(target, type, x, y)) {
+    // The press is the container's from now on; the window that had it lets go.
+    pen_window_ = taker;
+    if (MWWindow::IsAlive(target))
+      target->MainHandler(EVT_POINTERCANCEL, x, y);
+    return 1;
+  }
   const int result = Bubble(target, type, x, y);
   if (type == EVT_POINTERUP)
     pen_window_ = nullptr;
   return result;
+}
+
+MWWindow* MWAppFrame::PenInterceptor(MWWindow* target, int type, int x, int y) {
+  if (target == nullptr)
+    return nullptr;
+  for (MWWindow* window = target->GetParent(); window != nullptr && window != this;
+       window = window->GetParent()) {
+    if (window->InterceptPen(type, x, y))
+      return window;
+  }
+  return nullptr;
 }
 
 int MWAppFrame::RouteKey(int type, int key, int count) {
@@ -275,7 +311,7 @@ void MWAppFrame::SetFocusedWindow(MWWindow* window, int key) {
 }
 
 void MWAppFrame::ReDraw() {
-  if (!IsCreated())
+  if (!IsCreated() || marrowleaf::platform::TaskScreenPainter::TaskInFront())
     return;
   marrowleaf::platform::FramePainter::PaintChanged(*this);
   CustomDrawPanel();

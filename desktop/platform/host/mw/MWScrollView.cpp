@@ -73,6 +73,16 @@ bool MWScrollView::DragBy(int dy) {
   return scroll_y_ != before;
 }
 
+// A press on a window inside the view is watched from its start; once the pen has travelled far
+// enough it is a drag, and the view takes it over.
+bool MWScrollView::InterceptPen(int type, int /*x*/, int y) {
+  if (type == EVT_POINTERDOWN) {
+    TrackDrag(type, y);
+    return false;
+  }
+  return type == EVT_POINTERMOVE && !dragging_ && TrackDrag(type, y);
+}
+
 bool MWScrollView::TrackDrag(int type, int y) {
   switch (type) {
     case EVT_POINTERDOWN:

@@ -465,6 +465,11 @@ int MWWindow::HandlePress(int type, int par1, int par2) {
       if (!inside)
         ChangeExStyle(0, MWES_PRESSED);
       return 1;
+    case EVT_POINTERCANCEL:
+      // Another window took the press over: no tap and no hold comes of it.
+      ChangeExStyle(0, MWES_PRESSED);
+      long_press_done_ = false;
+      return 0;
     case EVT_POINTERLONG:
       if (!HasExStyle(MWES_PRESSED) || hold_command_id_ <= 0)
         return HasExStyle(MWES_PRESSED);

@@ -17,9 +17,10 @@
 //
 // Every event first goes to MainHandler. When that returns 0:
 //  - pen events (down, move, up, long press) go to the pointered window when one is set, else to
-//  the
-//    window that took the pen-down (until the pen is up), else to the deepest shown window under
-//    the pen; a window that doesn't handle one passes it to its parent, up to the frame's children;
+//    the window that took the pen-down (until the pen is up), else to the deepest shown window
+//    under the pen; a window that doesn't handle one passes it to its parent, up to the frame's
+//    children. The containers of that window see each event first and may take the press over
+//    (MWWindow::InterceptPen);
 //  - key events (press, release, repeat) go the same way from the focused window;
 //  - every other event is mapped onto the MWIEventHandler operations (DispatchEvent).
 // After each event the frame redraws the windows that changed (ReDraw), then gives the panel hooks
@@ -39,7 +40,8 @@ class MWAppFrame : public MWWindow, public MWIEventHandler {
   // the process with status 2 before the loop starts.
   int Run();
 
-  // Draws every changed window, the panel hooks, then flushes the screen updates.
+  // Draws every changed window, the panel hooks, then flushes the screen updates. Nothing is drawn
+  // while a task this application started holds the screen: the changes wait until it is back.
   virtual void ReDraw();
   // Maps an SDK event onto the MWIEventHandler operations; returns the operation's result.
   int DispatchEvent(int type, int par1, int par2);
@@ -94,13 +96,18 @@ class MWAppFrame : public MWWindow, public MWIEventHandler {
   bool IsPenEvent(int type) const;
   bool IsKeyEvent(int type) const;
   int RoutePen(int type, int x, int y);
+  // The container of target that takes a pen event over from it (MWWindow::InterceptPen), if any.
+  MWWindow* PenInterceptor(MWWindow* target, int type, int x, int y);
   int RouteKey(int type, int key, int count);
   int Bubble(MWWindow* target, int type, int par1, int par2);
   MWWindow* ModalWindow();
+  // The screen came back from a task that drew over it: everything is drawn again.
+  void RepaintWhole();
 
   int argc_;
   char** argv_;
   bool color_flag_ = false;
+  bool task_screen_shown_ = false;
   MWWindow* focused_ = nullptr;
   MWWindow* pointered_ = nullptr;
   MWWindow* pen_window_ = nullptr;

@@ -3,7 +3,8 @@
 #include "platform/mw/MWDialog.h"
 
 // A window whose content is taller than the window: children are placed in content coordinates and
-// shown moved up by the scroll position. Dragging the pen over the view's own area scrolls it; a
+// shown moved up by the scroll position. Dragging the pen over the view scrolls it, also when the
+// drag starts on a button inside it (the view takes the press over once the pen has travelled); a
 // child that takes the focus is scrolled into view. While the content moves under the pen the view
 // runs in fast black-and-white updates ("A2"); ForseExitA2 ends that mode and asks for a clean
 // update of the view.
@@ -28,6 +29,7 @@ class MWScrollView : public MWDialog {
   void ChildOrigin(int* x, int* y) const override;
   void OnDescendantFocused(MWWindow* window) override;
   int MainHandler(int type, int par1, int par2) override;
+  bool InterceptPen(int type, int x, int y) override;
 
  protected:
   // The pen moved the content by dy pixels (negative: up); true when it scrolled.

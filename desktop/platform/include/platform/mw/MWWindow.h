@@ -186,6 +186,12 @@ class MWWindow {
   // An event; nonzero when handled. The base turns taps into the click command and long presses
   // into the hold command, and OK key presses likewise.
   virtual int MainHandler(int type, int par1, int par2);
+  // A pen event on its way to a window inside this one, offered to its containers (innermost
+  // first) before the window itself sees it. True when this window takes the press over (a list
+  // that begins to scroll under a finger that started on one of its buttons): the window that had
+  // the press gets EVT_POINTERCANCEL and the rest of the press comes to this window. The base
+  // never takes it.
+  virtual bool InterceptPen(int /*type*/, int /*x*/, int /*y*/) { return false; }
   // A command on its way up; the base passes it to the parent.
   virtual int OnCommand(MWCommand& command);
   // The window receives the key focus (from: the window that had it). Nonzero when it passed the
