@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "EventLoop.h"
-#include "controllers/WindowlessScreen.h"
+#include "controllers/ControllerFakes.h"
 #include "platform/sdk/clock.h"
 #include "platform/sdk/device.h"
 #include "platform/sdk/events.h"
@@ -21,70 +23,6 @@ namespace {
 
 using platform::EventLoop;
 using platform::ManualClock;
-
-class TestFrame : public HomeFrame {
- public:
-  MainScreen& MainView() override { return main_view; }
-  Screen& AddBooksView() override { return add_books_view; }
-  Screen& ApplicationsView() override { return applications_view; }
-  Screen& WiFiDialog() override { return wifi_dialog; }
-  std::shared_ptr<MenuScreen> GetPopupMenu(int level) override {
-    while (static_cast<int>(menus.size()) <= level) menus.push_back(std::make_shared<WindowlessScreen>());
-    return menus[static_cast<size_t>(level)];
-  }
-  void SetPointeredWindow(MenuScreen* menu) override { pointered = menu; }
-  int CreateFrameWindow() override { return 0; }
-  int RunLoop() override { return 0; }
-  void MarkFrameChanged() override { ++frame_changes; }
-  void ReDrawFrame() override { ++redraws; }
-  void SetColorFlag(bool color) override { color_flag = color; }
-
-  WindowlessScreen main_view;
-  WindowlessScreen add_books_view;
-  WindowlessScreen applications_view;
-  WindowlessScreen wifi_dialog;
-  std::vector<std::shared_ptr<WindowlessScreen>> menus;
-  MenuScreen* pointered = nullptr;
-  int frame_changes = 0;
-  int redraws = 0;
-  bool color_flag = false;
-};
-
-class RecordingData : public HomeData {
- public:
-  void SaveToCache() override { calls.push_back("save"); }
-  bool applyBookItems() override {
-    calls.push_back("apply");
-    return apply_result;
-  }
-  void applyGroupBooks() override { calls.push_back("groups"); }
-  void init() override { calls.push_back("init"); }
-  bool getNotViewedNotificationsCount(int& count) override {
-    count = notifications;
-    return true;
-  }
-  void updateStorageIds() override { calls.push_back("storages"); }
-  void requestBookItems(int slots) override { calls.push_back("request:" + std::to_string(slots)); }
-  void requestNotViewedNotificationsCount() override { calls.push_back("notifications"); }
-
-  std::vector<std::string> calls;
-  bool apply_result = true;
-  int notifications = 0;
-};
-
-class RecordingCovers : public CoverCache {
- public:
-  void OnCoverReady() override { ++ready; }
-  void SaveCache() override { ++saves; }
-  int ready = 0;
-  int saves = 0;
-};
-
-class RecordingWiFi : public WiFiPrompt {
- public:
-  void CheckShowWiFiDialog() override { ++checks; }
-  int checks = 0;
-};
 
 class ControllerTest : public ::testing::Test {
  protected:

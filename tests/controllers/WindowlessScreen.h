@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controllers/AddBooksScreen.h"
 #include "controllers/MainScreen.h"
 #include "controllers/MenuScreen.h"
 
@@ -7,7 +8,7 @@ namespace marrowleaf::desktop {
 
 // A screen without a window for the controller's tests: it keeps what the controller can observe of
 // a screen (shown, changed, focused, the menu entries given to it).
-class WindowlessScreen : public MainScreen, public MenuScreen {
+class WindowlessScreen : public MainScreen, public MenuScreen, public AddBooksScreen {
  public:
   void Show() override { visible_ = true; }
   void Hide() override { visible_ = false; }
@@ -20,6 +21,8 @@ class WindowlessScreen : public MainScreen, public MenuScreen {
   bool UpdateStoreWidgetMode(bool) override { return false; }
   void SetItems(std::shared_ptr<PopupMenuItemDataList> items) override { items_ = std::move(items); }
   void SetParentMenu(std::shared_ptr<MenuScreen> parent) override { parent_ = std::move(parent); }
+  void SetItem(std::shared_ptr<Item> item) override { item_ = std::move(item); }
+  std::shared_ptr<Item> GetItem() const override { return item_; }
 
   void SetBookSlotCount(int slots) { book_slots_ = slots; }
   bool IsFocused() const { return focused_; }
@@ -38,6 +41,7 @@ class WindowlessScreen : public MainScreen, public MenuScreen {
   int book_slots_ = 12;
   std::shared_ptr<PopupMenuItemDataList> items_;
   std::shared_ptr<MenuScreen> parent_;
+  std::shared_ptr<Item> item_;
 };
 
 }  // namespace marrowleaf::desktop

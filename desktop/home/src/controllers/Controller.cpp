@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "controllers/MainFrame.h"
+#include "controllers/StoreActions.h"
+#include "platform/mw/MWGraphics.h"
 #include "platform/sdk/device.h"
 #include "platform/sdk/events.h"
 #include "platform/sdk/log.h"
@@ -20,6 +22,7 @@ constexpr int kWiFiCheckDelayMs = 1500;
 constexpr int kServicesReadyIpc = 0x600;
 constexpr int kPanelHalfTransparent = 50;
 constexpr const char* kBookshelfPath = "/ebrmain/bin/bookshelf.app";
+
 
 bool ForeignTaskInFront() {
   const DeviceSharedState* shared = GetDeviceSharedState();
@@ -333,13 +336,49 @@ int Controller::MainWindowOnCommand(MWCommand& command) {
       if (parts_.apps) parts_.apps->Load();
       OpenState(STATE_MAIN_WINDOW, STATE_OPEN_SWITCH);
       break;
+    case CMD_OPEN_DETAILED_BOOK_ITEM:
+      MW_LOG(MW_LOG_VERBOSE, "CMD_OPEN_DETAILED_BOOK_ITEM");
+      if (parts_.data) main_commands_.OpenItem(parts_.data->getCurrentStoreBlock(), 0);
+      break;
+    case CMD_OPEN_BOOK_ITEM:
+      MW_LOG(MW_LOG_VERBOSE, "CMD_OPEN_BOOK_ITEM [%d; %d]", command.param, command.param2);
+      main_commands_.OpenItem(command.param, command.param2);
+      break;
+    case CMD_OPEN_PARTNER_ACCOUNTS: main_commands_.OpenPartnerAccounts(); break;
+    case CMD_OPEN_APPLICATION: main_commands_.OpenShortcut(command.param); break;
+    case CMD_HOLD_APPLICATION: main_commands_.HoldShortcut(command); break;
+    case CMD_OPEN_STORE_BLOCK: main_commands_.OpenStoreBlock(); break;
     case CMD_SWIPE:
       MW_LOG(MW_LOG_VERBOSE, "SWIPE [%s%d]", command.param > 0 ? "+" : "-",
              command.param < 0 ? -command.param : command.param);
       break;
+    case CMD_ACTIVATE_RECOMMENDATIONS: StoreActions::ActivateRecommendations(); break;
     default: MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id); break;
   }
   return 0;
+}
+
+void Controller::BuildAppMenu(int slot) { app_menus_.BuildAppMenu(slot); }
+
+void Controller::BuildAppListMenu(const std::string& id) { app_menus_.BuildAppListMenu(id); }
+
+void Controller::AppMenuAction(const std::shared_ptr<PopupMenuItemData>& entry) {
+  app_menus_.AppMenuAction(entry);
+}
+
+void Controller::OpenBookAction(const std::shared_ptr<Book>& book) { open_actions_.OpenBook(book); }
+
+void Controller::OpenApplicationAction(const std::shared_ptr<AppData>& app) {
+  open_actions_.OpenApplication(app);
+}
+
+void Controller::storeEmpikUsageStatisticsEvent(const std::shared_ptr<Book>& book,
+                                                const std::string& event) {
+  statistics_.StoreEvent(book, event);
+}
+
+void Controller::RequestBookItems() {
+  if (parts_.data && frame_) parts_.data->requestBookItems(frame_->MainView().GetBookSlotCount());
 }
 
 int Controller::AddBooksViewOnCommand(MWCommand& command) {
@@ -353,8 +392,33 @@ int Controller::PopupMenuOnCommand(MWCommand& command) {
 }
 
 int Controller::AppListOnCommand(MWCommand& command) {
-  MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id);
+  switch (command.id) {
+    case CMD_OPEN_APPLICATION:
+      if (parts_.apps) OpenApplicationAction(parts_.apps->GetAppData(command.text));
+      if (frame_) frame_->ApplicationsView().Hide();
+      OpenState(STATE_MAIN_WINDOW, STATE_OPEN_RETURN);
+      break;
+    case CMD_HOLD_APPLICATION: HoldListApplication(command); break;
+    case CMD_CLOSE:
+      if (frame_) frame_->ApplicationsView().Hide();
+      OpenState(STATE_MAIN_WINDOW, STATE_OPEN_RETURN);
+      if (device_display_colormask() == 0) MWGraphics::MarkFullUpdate();
+      break;
+    default: MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id); break;
+  }
   return 0;
+}
+
+// The held application stays highlighted on the panel while its menu is open over it.
+void Controller::HoldListApplication(const MWCommand& command) {
+  app_menus_.HoldAppItem(command.sender);
+  if (held_app_item_ && frame_) {
+    frame_->ApplicationsView().MarkAsChanged();
+    frame_->ReDrawFrame();
+    WaitForUpdateComplete();
+  }
+  app_menus_.BuildAppListMenu(command.text);
+  if (!app_menus_.OpenAppMenu(command)) app_menus_.ReleaseHeldAppItem();
 }
 
 int Controller::WiFiDialogOnCommand(MWCommand& command) {

@@ -8,11 +8,16 @@
 #include "controllers/CoverCache.h"
 #include "controllers/HomeData.h"
 #include "controllers/HomeFrame.h"
+#include "controllers/AppMenus.h"
 #include "controllers/Highlightable.h"
+#include "controllers/MainWindowCommands.h"
+#include "controllers/OpenActions.h"
+#include "controllers/UsageStatistics.h"
 #include "controllers/UserAppList.h"
 #include "controllers/WiFiPrompt.h"
 #include "data/json_manager/AppJsonManager.h"
 #include "platform/mw/MWCommand.h"
+#include "views/popup_menu/PopupMenuItemData.h"
 #include "views/popup_menu/PopupMenuItemDataList.h"
 
 namespace marrowleaf::desktop {
@@ -55,15 +60,34 @@ class Controller {
   int AppListOnCommand(MWCommand& command);
   int WiFiDialogOnCommand(MWCommand& command);
 
+  // Opening one book or one application; shared by every screen that shows them.
+  void OpenBookAction(const std::shared_ptr<Book>& book);
+  void OpenApplicationAction(const std::shared_ptr<AppData>& app);
+  // Fill menu_items_ with the context menu of a shortcut slot, or of an application of the
+  // applications screen.
+  void BuildAppMenu(int slot);
+  void BuildAppListMenu(const std::string& id);
+  // Carries out an entry of those menus (actions 2001 to 2005).
+  void AppMenuAction(const std::shared_ptr<PopupMenuItemData>& entry);
+  // Records a partner's usage event for the book (see UsageStatistics).
+  void storeEmpikUsageStatisticsEvent(const std::shared_ptr<Book>& book, const std::string& event);
+
   State CurrentState() const { return state_; }
   const std::deque<State>& StateStack() const { return state_stack_; }
   int MenuDepth() const { return menu_depth_; }
   std::vector<int>& SubmenuPath() { return submenu_path_; }
   std::shared_ptr<PopupMenuItemDataList> MenuItems() const { return menu_items_; }
   void SetHeldAppItem(Highlightable* item) { held_app_item_ = item; }
+  Highlightable* HeldAppItem() const { return held_app_item_; }
+  int AppMenuSlot() const { return app_menu_slot_; }
+  void SetAppMenuSlot(int slot) { app_menu_slot_ = slot; }
+  bool SkipsStoreModeOnce() const { return skip_store_mode_once_; }
+  HomeFrame* Frame() const { return frame_; }
 
   // The redraw after new data or covers: the add-books view when it is in front, else the main view.
   void Redraw();
+  // Asks the data manager for the home screen's books again.
+  void RequestBookItems();
 
  private:
   int CommonOnCommand(MWCommand& command);
@@ -76,6 +100,7 @@ class Controller {
   void Restart();
   std::shared_ptr<PopupMenuItemDataList> OpenMenuList() const;
   void OpenMenuLevel(StateOpeningType type);
+  void HoldListApplication(const MWCommand& command);
   static void CoverRedrawTimer(void* context);
   static void CheckShowWiFiDialogTimer(void* context);
 
@@ -88,6 +113,13 @@ class Controller {
   int app_menu_slot_ = -1;
   Highlightable* held_app_item_ = nullptr;
   AppJsonManager app_json_manager_;
+  UsageStatistics statistics_;
+  // Groups of actions, kept apart so that each stays readable; they work on the state above.
+  friend class AppMenus;
+  friend class MainWindowCommands;
+  OpenActions open_actions_{*this};
+  AppMenus app_menus_{*this};
+  MainWindowCommands main_commands_{*this};
   bool skip_store_mode_once_ = false;
   bool first_system_event_seen_ = false;
   bool services_ready_sent_ = false;

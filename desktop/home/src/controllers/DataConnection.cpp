@@ -17,4 +17,14 @@ void DataConnection::requestNotViewedNotificationsCount() {
   data_->requestNotViewedNotificationsCount();
 }
 
+void DataConnection::requestBooksByTimestamp(int timestamp) {
+  data_->requestBooksByTimestamp(timestamp);
+}
+std::shared_ptr<Item> DataConnection::getItem(int block, int index) {
+  return index < 0 ? nullptr : data_->getItem(block, static_cast<size_t>(index));
+}
+int DataConnection::getCurrentStoreBlock() { return data_->getCurrentStoreBlock(); }
+std::string DataConnection::getStoreBlockName(int block) { return data_->getStoreBlockName(block); }
+std::string DataConnection::getStoreBlockUrl(int block) { return data_->getStoreBlockUrl(block); }
+
 }  // namespace marrowleaf::desktop

@@ -19,6 +19,11 @@ class DataConnection : public HomeData {
   void updateStorageIds() override;
   void requestBookItems(int slots) override;
   void requestNotViewedNotificationsCount() override;
+  void requestBooksByTimestamp(int timestamp) override;
+  std::shared_ptr<Item> getItem(int block, int index) override;
+  int getCurrentStoreBlock() override;
+  std::string getStoreBlockName(int block) override;
+  std::string getStoreBlockUrl(int block) override;
 
  private:
   DataManager* data_;

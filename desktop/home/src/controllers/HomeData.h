@@ -1,5 +1,10 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
+#include "data/Item.h"
+
 namespace marrowleaf::desktop {
 
 // The home-screen data as the controller uses it: the data manager's requests, results and cache.
@@ -16,6 +21,15 @@ class HomeData {
   virtual void updateStorageIds() = 0;
   virtual void requestBookItems(int slots) = 0;
   virtual void requestNotViewedNotificationsCount() = 0;
+  // The books added at one moment (a group's other books).
+  virtual void requestBooksByTimestamp(int timestamp) = 0;
+
+  // The item of a block at an index; empty outside the block.
+  virtual std::shared_ptr<Item> getItem(int block, int index) = 0;
+  // The store block shown now, and the promotion name and link of a block.
+  virtual int getCurrentStoreBlock() = 0;
+  virtual std::string getStoreBlockName(int block) = 0;
+  virtual std::string getStoreBlockUrl(int block) = 0;
 };
 
 }  // namespace marrowleaf::desktop

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "controllers/AddBooksScreen.h"
 #include "controllers/MainScreen.h"
 #include "controllers/MenuScreen.h"
 #include "controllers/Screen.h"
@@ -15,7 +16,7 @@ class HomeFrame {
   virtual ~HomeFrame() = default;
 
   virtual MainScreen& MainView() = 0;
-  virtual Screen& AddBooksView() = 0;
+  virtual AddBooksScreen& AddBooksView() = 0;
   virtual Screen& ApplicationsView() = 0;
   virtual Screen& WiFiDialog() = 0;
   // The menu window of a level, created on demand together with every level below it.

@@ -25,7 +25,7 @@ class MainFrame : public MWAppFrame, public HomeFrame {
 
   // HomeFrame
   MainScreen& MainView() override;
-  Screen& AddBooksView() override { return add_books_view_; }
+  AddBooksScreen& AddBooksView() override { return add_books_view_; }
   Screen& ApplicationsView() override { return applications_view_; }
   Screen& WiFiDialog() override { return wifi_dialog_; }
   std::shared_ptr<MenuScreen> GetPopupMenu(int level) override;

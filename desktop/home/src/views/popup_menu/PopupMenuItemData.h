@@ -3,12 +3,12 @@
 #include <memory>
 #include <string>
 
+#include "platform/utils/SmartBitmap.h"
 #include "views/popup_menu/PopupMenuItemDataList.h"
 
 namespace marrowleaf::desktop {
 
-// One entry of a context menu: an action with its argument, or a submenu. The entry's icon joins
-// when the window framework's bitmaps exist.
+// One entry of a context menu: an action with its argument, or a submenu, with an optional icon.
 class PopupMenuItemData {
  public:
   static constexpr int kKindOrdinary = 2;
@@ -29,6 +29,7 @@ class PopupMenuItemData {
   int action = 0;
   std::string data;
   int kind = kKindOrdinary;
+  SmartBitmap icon;
   std::string text;
   std::shared_ptr<PopupMenuItemDataList> submenu;
 };
