@@ -163,7 +163,6 @@ void ApplicationsList::RefreshStruct() {
   }
   SetContentHeight(y - client.y);
   MarkAsChanged();
-  FocusFirstItem();
 }
 
 void ApplicationsList::FocusFirstItem() {

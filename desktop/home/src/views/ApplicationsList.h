@@ -38,6 +38,9 @@ class ApplicationsList : public MWScrollView {
   void RefreshStruct();
   // Scrolls the item into sight and gives it the focus.
   void ScrollToItem(int group, int item);
+  // Gives the first item the focus where the reader sees the focus (no touch panel, or the screen
+  // reader on).
+  void FocusFirstItem();
 
   int GetGroupCount() const { return static_cast<int>(app_groups_.size()); }
   const std::vector<AppItem*>& GroupItems(int group) const;
@@ -67,7 +70,6 @@ class ApplicationsList : public MWScrollView {
   int HandleArrowKey(int key);
   // Pages the list towards an item that is out of sight.
   void PageTowards(const MWWindow& item);
-  void FocusFirstItem();
 
   std::vector<Group> app_groups_;
   LayoutManager prototypes_;

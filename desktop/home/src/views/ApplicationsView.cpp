@@ -48,9 +48,14 @@ void ApplicationsView::PlaceGradient() {
   gradient_->SetWindowPos(list.x, list.Bottom() - gradient_->Height(), list.w, gradient_->Height());
 }
 
+// The screen opens at its top, with the focus on its first application where the focus shows.
 void ApplicationsView::Show() {
   FrameScreen::Show();
   Refresh();
+  if (list_ != nullptr) {
+    list_->ScrollTo(0);
+    list_->FocusFirstItem();
+  }
 }
 
 void ApplicationsView::Refresh() {
