@@ -261,7 +261,8 @@ bool AddSpecialBooks(Writer& w) {
   BookRow sample = Row("Sample: The Quiet Harbour", "Mara Lind", "/mnt/ext1/Books/Samples",
                        "The Quiet Harbour (sample).fb2", w.now - 7 * 3600);
   const int64_t sample_id = AddBook(w, sample);
-  if (sample_id == 0 ||
+  // The sample came from a partner's store: it carries the partner's product id (property 13).
+  if (sample_id == 0 || !AddProp(w, FastHash(sample_id), 13, "EG-8800123") ||
       !AddProp(w, FastHash(sample_id), 18,
                "{\"store_id\": \"8800123\", \"price\": \"4.99 EUR\", \"price_old\": \"7.99 EUR\", "
                "\"price_ts\": " +
