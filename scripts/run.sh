@@ -6,8 +6,10 @@
 # The sample device lives in build/sample-device and is made on the first run; arguments are passed
 # to make-sample-device, and given again they make the device anew (make-sample-device --force).
 # With $DISPLAY set the screen is shown in a window (MARROWLEAF_DISPLAY=sdl), otherwise the run is
-# headless and the screen is written to build/sample-device/.sim/screen.png. MARROWLEAF_SCRIPT,
-# MARROWLEAF_LOG_LEVEL and an explicit MARROWLEAF_DISPLAY are honoured.
+# headless and the screen is written to build/sample-device/.sim/screen.png. In a window, the
+# programs the home screen starts (a reader, the library, ...) stay in front for 3 seconds
+# (MARROWLEAF_STANDIN_MS) before the home screen comes back. MARROWLEAF_SCRIPT,
+# MARROWLEAF_LOG_LEVEL, MARROWLEAF_STANDIN_MS and an explicit MARROWLEAF_DISPLAY are honoured.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,6 +30,9 @@ if [[ -z ${MARROWLEAF_DISPLAY:-} ]]; then
   else
     export MARROWLEAF_DISPLAY=headless
   fi
+fi
+if [[ $MARROWLEAF_DISPLAY == sdl ]]; then
+  export MARROWLEAF_STANDIN_MS=${MARROWLEAF_STANDIN_MS:-3000}
 fi
 
 # Some first-run steps end the program with status 1 and rely on the device's task manager to start

@@ -26,6 +26,7 @@ packages=(
   libpoppler-cpp-dev libzip-dev libpugixml-dev libdjvulibre-dev djvulibre-bin
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-droid-fallback fontconfig
+  espeak-ng
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick
 )

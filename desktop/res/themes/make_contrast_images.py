@@ -199,6 +199,14 @@ def unknown(c, p):
             + lines(c, "M19 19 A5 5 0 1 1 24 24 V27") + f'<circle cx="24" cy="33" r="2.2" fill="{c}"/>')
 
 
+def reversi(c, p):
+    discs = "".join(
+        f'<circle cx="{x}" cy="{y}" r="5.5" fill="{c if filled else p}" {STROKE.format(c=c)}/>'
+        for x, y, filled in ((17, 17, True), (31, 17, False), (17, 31, False), (31, 31, True)))
+    return (f'<rect x="7" y="7" width="34" height="34" rx="4" {STROKE.format(c=c)}/>'
+            + lines(c, "M24 9 V39", "M9 24 H39") + discs)
+
+
 def default_icon(c, p):
     return (f'<rect x="8" y="8" width="32" height="32" rx="6" {STROKE.format(c=c)}/>'
             + lines(c, "M24 15 L33 24 L24 33 L15 24 Z"))
@@ -221,6 +229,7 @@ APPLICATIONS = {
     "desktop_app_news": news,
     "desktop_app_notes": notes,
     "desktop_app_podcasts": podcasts,
+    "desktop_app_reversi": reversi,
     "desktop_app_scribble": scribble,
     "desktop_app_scribble_color": scribble_color,
     "desktop_app_settings": settings,
