@@ -15,6 +15,7 @@
 #include "EventLoop.h"
 #include "controllers/AppListConnection.h"
 #include "controllers/Controller.h"
+#include "controllers/ControllerFakes.h"
 #include "data/AppDataManager.h"
 #include "platform/mw/MWAppFrame.h"
 #include "platform/mw/MWGraphics.h"
@@ -29,15 +30,9 @@ extern char** environ;
 
 namespace {
 
-using marrowleaf::desktop::AddBooksScreen;
 using marrowleaf::desktop::ApplicationsView;
 using marrowleaf::desktop::Controller;
-using marrowleaf::desktop::HomeData;
-using marrowleaf::desktop::HomeFrame;
 using marrowleaf::desktop::Item;
-using marrowleaf::desktop::MainScreen;
-using marrowleaf::desktop::MenuScreen;
-using marrowleaf::desktop::Screen;
 
 // The sample device, made once by the built generator beside this program.
 void UseSampleDevice() {
@@ -120,63 +115,6 @@ void BM_ApplicationsScreenReopen(benchmark::State& state) {
 }
 BENCHMARK(BM_ApplicationsScreenReopen)->Unit(benchmark::kMillisecond);
 
-// Screens that only remember being shown: the tap's path ends at the task start.
-class PlainScreen : public MainScreen, public MenuScreen, public AddBooksScreen {
- public:
-  void Show() override {}
-  void Hide() override {}
-  bool IsVisible() const override { return false; }
-  void MarkAsChanged() override {}
-  void SetFocus() override {}
-  void Refresh() override {}
-  void ResetToFirstPage() override {}
-  int GetBookSlotCount() const override { return 12; }
-  bool UpdateStoreWidgetMode(bool) override { return false; }
-  void SetItems(std::shared_ptr<marrowleaf::desktop::PopupMenuItemDataList>) override {}
-  void SetParentMenu(std::shared_ptr<MenuScreen>) override {}
-  void SetItem(std::shared_ptr<Item>) override {}
-  std::shared_ptr<Item> GetItem() const override { return nullptr; }
-};
-
-class PlainFrame : public HomeFrame {
- public:
-  MainScreen& MainView() override { return screen_; }
-  AddBooksScreen& AddBooksView() override { return screen_; }
-  Screen& ApplicationsView() override { return screen_; }
-  Screen& WiFiDialog() override { return screen_; }
-  std::shared_ptr<MenuScreen> GetPopupMenu(int) override { return nullptr; }
-  void SetPointeredWindow(MenuScreen*) override {}
-  int CreateFrameWindow() override { return 0; }
-  int RunLoop() override { return 0; }
-  void MarkFrameChanged() override {}
-  void ReDrawFrame() override {}
-  void SetColorFlag(bool) override {}
-
- private:
-  PlainScreen screen_;
-};
-
-class OneBook : public HomeData {
- public:
-  explicit OneBook(std::shared_ptr<Item> item) : item_(std::move(item)) {}
-  void SaveToCache() override {}
-  bool applyBookItems() override { return false; }
-  void applyGroupBooks() override {}
-  void init() override {}
-  bool getNotViewedNotificationsCount(int&) override { return false; }
-  void updateStorageIds() override {}
-  void requestBookItems(int) override {}
-  void requestNotViewedNotificationsCount() override {}
-  void requestBooksByTimestamp(int) override {}
-  std::shared_ptr<Item> getItem(int, int) override { return item_; }
-  int getCurrentStoreBlock() override { return 1000; }
-  std::string getStoreBlockName(int) override { return ""; }
-  std::string getStoreBlockUrl(int) override { return ""; }
-
- private:
-  std::shared_ptr<Item> item_;
-};
-
 // A tap on an opened book: command 10 through the controller to the reader's start. The reader is
 // made unstartable, so the figure is the path up to the start request, without the child process
 // (the start then fails and its message is journaled, which costs about as much as a start's
@@ -190,8 +128,9 @@ void BM_TapToTaskStart(benchmark::State& state) {
   item->type_ = marrowleaf::desktop::ITEM_OPENED;
   item->books_.push_back(book);
   WriteFileAtomically("/ebrmain/config/readers.cfg", "fb2=/ebrmain/bin/no-such-reader.app\n");
-  PlainFrame frame;
-  OneBook data(item);
+  marrowleaf::desktop::TestFrame frame;
+  marrowleaf::desktop::RecordingData data;
+  data.items[{marrowleaf::desktop::DEVICE_BLOCK, 0}] = item;
   marrowleaf::desktop::AppListConnection apps;
   Controller controller;
   controller.AttachFrame(&frame);
