@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <string>
@@ -12,9 +13,11 @@
 #include <vector>
 
 #include "EventLoop.h"
+#include "ReaderRegistry.h"
 #include "TaskManager.h"
 #include "platform/sdk/device.h"
 #include "platform/sdk/events.h"
+#include "platform/sdk/filetypes.h"
 #include "platform/sdk/tasks.h"
 #include "support/JournalReader.h"
 #include "support/TempDeviceRoot.h"
@@ -34,9 +37,13 @@ constexpr const char* kRecorder =
     "while [ ! -e \"$MARROWLEAF_ROOT/tmp/release\" ]; do sleep 0.02; done\n";
 
 std::vector<int> g_events;
+// The application's own wake-ups (par1, par2).
+std::vector<std::pair<int, int>> g_user_events;
 
-int RecordEvent(int type, int, int) {
+int RecordEvent(int type, int par1, int par2) {
   g_events.push_back(type);
+  if (type == EVT_USERDEFINED)
+    g_user_events.emplace_back(par1, par2);
   return 1;
 }
 
@@ -55,6 +62,7 @@ class TasksTest : public ::testing::Test {
     EventLoop::Get().Reset();
     EventLoop::Get().SetHandler(RecordEvent);
     g_events.clear();
+    g_user_events.clear();
   }
 
   void TearDown() override {
@@ -364,6 +372,69 @@ TEST_F(TasksTest, ExecProgramReplacesTheProcessOrFails) {
   ASSERT_EQ(execs.size(), 2u);
   EXPECT_EQ(execs[0]["path"].asString(), "/ebrmain/bin/missing.app");
   EXPECT_EQ(execs[1]["path"].asString(), "/ebrmain/bin/bookshelf.app");
+}
+
+}  // namespace
+}  // namespace marrowleaf::platform
+
+namespace marrowleaf::platform {
+namespace {
+
+TEST_F(TasksTest, AHelperProgramsEndReachesTheApplicationWithItsExitStatus) {
+  InstallScript("/ebrmain/bin/failing.app", "#!/bin/sh\nexit 3\n");
+  InstallCopy("/ebrmain/bin/hanging.app", "/bin/sleep");
+  const char* failing_argv[] = {"/ebrmain/bin/failing.app", "42", nullptr};
+  const char* hanging_argv[] = {"/ebrmain/bin/hanging.app", "30", nullptr};
+
+  const int failing = Started(StartTaskReportingEnd("/ebrmain/bin/failing.app", failing_argv, 501));
+  const int hanging = Started(StartTaskReportingEnd("/ebrmain/bin/hanging.app", hanging_argv, 502));
+  ASSERT_GT(failing, 0);
+  ASSERT_GT(hanging, 0);
+  EXPECT_EQ(StartTaskReportingEnd("/ebrmain/bin/missing.app", failing_argv, 503), -1);
+  ASSERT_TRUE(TaskManager::Get().WaitUntilEnded(failing, 5000));
+  CloseTask(hanging, 0, 1);
+  ASSERT_TRUE(TaskManager::Get().WaitUntilEnded(hanging, 5000));
+  EventLoop::Get().RunPending();
+
+  EXPECT_EQ(g_user_events,
+            (std::vector<std::pair<int, int>>{{501, 3}, {502, 128 + SIGKILL}}));
+  const auto starts = JournalReader(root_.HostRoot()).Events("task");
+  ASSERT_EQ(starts.size(), 3u);
+  EXPECT_EQ(starts[0]["args"][0].asString(), "42");
+  EXPECT_EQ(starts[0]["report"].asInt(), 501);
+  EXPECT_EQ(std::count(g_events.begin(), g_events.end(), EVT_BACKGROUND), 0)
+      << "a helper never takes the screen";
+}
+
+TEST_F(TasksTest, TheFileTypeTableListsItsReadersAndANamedReaderOpensTheFileChosenForIt) {
+  root_.Write("/ebrmain/config/readers.cfg", "epub=/ebrmain/bin/reader.app\n");
+  root_.Write("/ebrmain/config/extensions.cfg",
+              "handler.FBReader=/ebrmain/bin/fbreader.app\n"
+              "handler.Broken=fbreader.app\n"
+              "EPUB=Reader,FBReader\n"
+              "rtf=\n");
+  InstallScript("/ebrmain/bin/reader.app", kRecorder);
+  InstallScript("/ebrmain/bin/fbreader.app", kRecorder);
+
+  const FileTypeInfo* types = GetSupportedFileTypes();
+  ASSERT_EQ(GetSupportedFileTypesLength(), 2);
+  EXPECT_STREQ(types[0].extension, "epub");
+  EXPECT_STREQ(types[0].handlers, "Reader,FBReader");
+  EXPECT_STREQ(types[1].extension, "rtf");
+  EXPECT_STREQ(types[1].handlers, "");
+
+  EXPECT_EQ(SetFileHandler("/mnt/ext1/a.epub", "FBReader"), 0);
+  const int chosen = Started(OpenBook("/mnt/ext1/a.epub", nullptr, 0));
+  EXPECT_EQ(RecordedArguments("fbreader.app"), std::vector<std::string>{"/mnt/ext1/a.epub"});
+  // A program the table names without a device path is no program.
+  EXPECT_EQ(SetFileHandler("/mnt/ext1/b.epub", "Broken"), 0);
+  EXPECT_EQ(ReaderRegistry::Get().ReaderFor("/mnt/ext1/b.epub"), "/ebrmain/bin/Broken");
+  ReleaseRecorders();
+  EXPECT_TRUE(TaskManager::Get().WaitUntilEnded(chosen, 5000));
+
+  root_.Write("/ebrmain/config/extensions.cfg", "");
+  GetSupportedFileTypes();
+  EXPECT_EQ(GetSupportedFileTypesLength(), 0) << "the table is read anew at each call";
 }
 
 }  // namespace

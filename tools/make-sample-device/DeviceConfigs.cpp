@@ -22,12 +22,23 @@ const std::vector<DeviceConfigs::ReaderEntry>& DeviceConfigs::Readers() {
   return readers;
 }
 
+const std::vector<DeviceConfigs::ReaderEntry>& DeviceConfigs::Handlers() {
+  static const std::vector<ReaderEntry> handlers = {
+      {"Reader", "/ebrmain/bin/reader.app"},
+      {"FBReader", "/ebrmain/bin/fbreader.app"},
+      {"PDFViewer", "/ebrmain/bin/pdfviewer.app"},
+      {"DjVuViewer", "/ebrmain/bin/djviewer.app"},
+  };
+  return handlers;
+}
+
 bool DeviceConfigs::Write(const DeviceProfile& profile, bool first_boot, std::string* error) {
   const std::pair<const char*, std::string> files[] = {
       {"/.sim/device.cfg", ProfileText(profile)},
       {"/mnt/ext1/system/config/global.cfg", GlobalText(first_boot)},
       {"/ebrmain/share/FBReader/default/styles.xml", StylesText()},
       {"/ebrmain/config/readers.cfg", ReadersText()},
+      {"/ebrmain/config/extensions.cfg", FileTypesText()},
       {"/mnt/ext1/system/bookstore.cfg", StoreText()},
   };
   for (const auto& [path, content] : files) {
@@ -61,6 +72,20 @@ std::string DeviceConfigs::ReadersText() {
   ConfigText text;
   text.Comment("File extension = the reader that opens it.");
   for (const auto& [extension, reader] : Readers()) text.Add(extension, reader);
+  return text.Text();
+}
+
+std::string DeviceConfigs::FileTypesText() {
+  ConfigText text;
+  text.Comment("The readers of each file type (\"Open with\"), the default first, and their programs.");
+  for (const auto& [name, program] : Handlers()) text.Add("handler." + name, program);
+  const std::pair<const char*, const char*> types[] = {
+      {"epub", "Reader,FBReader"}, {"fb2", "FBReader,Reader"}, {"mobi", "Reader,FBReader"},
+      {"txt", "Reader,FBReader"},  {"rtf", "FBReader"},        {"html", "Reader,FBReader"},
+      {"cbz", "Reader"},           {"pdf", "PDFViewer,Reader"}, {"djvu", "DjVuViewer"},
+      {"djv", "DjVuViewer"},
+  };
+  for (const auto& [extension, readers] : types) text.Add(extension, readers);
   return text.Text();
 }
 

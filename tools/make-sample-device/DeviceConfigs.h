@@ -9,12 +9,15 @@
 namespace marrowleaf::tools {
 
 // The configuration files of a sample device: the simulator's device profile, the global
-// configuration, the theme, the reader style file, the reader table and the store settings.
+// configuration, the theme, the reader style file, the reader table, the table of file types with
+// the readers that can open each one, and the store settings.
 class DeviceConfigs {
  public:
   // File extension and the device path of the reader that opens it.
   using ReaderEntry = std::pair<std::string, std::string>;
   static const std::vector<ReaderEntry>& Readers();
+  // The readers the "Open with" choices name, and the device path of each one's program.
+  static const std::vector<ReaderEntry>& Handlers();
 
   // first_boot leaves the first-run steps of the firmware undone, as on a device fresh from the
   // factory; otherwise they are marked done and the home screen comes up at once.
@@ -24,6 +27,7 @@ class DeviceConfigs {
   static std::string ProfileText(const DeviceProfile& profile);
   static std::string GlobalText(bool first_boot);
   static std::string ReadersText();
+  static std::string FileTypesText();
   static std::string StylesText();
   static std::string StoreText();
 };

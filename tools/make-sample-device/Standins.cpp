@@ -75,9 +75,10 @@ const char kWizardJob[] =
 
 std::vector<std::string> Standins::ApplicationPaths() {
   std::vector<std::string> paths(std::begin(kApplications), std::end(kApplications));
-  for (const auto& reader : DeviceConfigs::Readers()) {
-    if (std::find(paths.begin(), paths.end(), reader.second) == paths.end()) {
-      paths.push_back(reader.second);
+  for (const auto* readers : {&DeviceConfigs::Readers(), &DeviceConfigs::Handlers()}) {
+    for (const auto& reader : *readers) {
+      if (std::find(paths.begin(), paths.end(), reader.second) == paths.end())
+        paths.push_back(reader.second);
     }
   }
   return paths;

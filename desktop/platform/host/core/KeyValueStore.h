@@ -48,6 +48,8 @@ class KeyValueStore {
   bool Empty() const { return entries_.empty(); }
   // True when parsing stopped at damage before the end of the text.
   bool Damaged() const { return damaged_; }
+  // Every entry, in the order the keys first appeared.
+  const std::list<std::pair<std::string, std::string>>& Entries() const { return entries_; }
 
   // Whole-text decimal numbers with optional sign; false for anything else or on overflow.
   static bool ParseLongLong(const std::string& text, long long* value);

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "FileTypeTable.h"
 #include "platform/sdk/config.h"
 
 namespace marrowleaf::platform {
@@ -53,9 +54,13 @@ bool ReaderRegistry::SetHandler(const std::string& book_path, const std::string&
   if (!handler.empty() && handler[0] != '/' && handler.find('/') != std::string::npos) {
     return false;
   }
+  // A reader the file-type table names runs its program there.
+  const std::string named = handler.empty() || handler[0] == '/' ? "" : FileTypeTable::ProgramOf(handler);
   std::lock_guard<std::mutex> lock(mutex_);
   if (handler.empty()) {
     handlers_.erase(book_path);
+  } else if (!named.empty()) {
+    handlers_[book_path] = named;
   } else {
     handlers_[book_path] = handler[0] == '/' ? handler : kProgramFolder + handler;
   }

@@ -18,7 +18,8 @@ class ReaderRegistry {
 
   std::string ReaderFor(const std::string& book_path) const;
   // Remembers the user's choice for one file, for the life of the process. A handler is a reader's
-  // device path or its file name under "/ebrmain/bin/"; "" forgets the choice. False when refused.
+  // device path, a reader the file-type table names (FileTypeTable) or a program's file name under
+  // "/ebrmain/bin/"; "" forgets the choice. False when refused.
   bool SetHandler(const std::string& book_path, const std::string& handler);
 
   // The extension of the path's file name in ASCII lower case, "" when it has none.

@@ -6,6 +6,7 @@
 #include <json/value.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "ReaderRegistry.h"
 #include "ScriptPlayer.h"
 #include "TaskManager.h"
+#include "platform/sdk/events.h"
 #include "platform/sdk/log.h"
 
 using marrowleaf::platform::Journal;
@@ -108,11 +110,12 @@ bool TakesScreen(unsigned int flags) {
 }
 
 int StartApplication(const std::string& path, std::vector<std::string> arguments,
-                     unsigned int flags) {
+                     unsigned int flags, std::function<void(int code)> on_end = nullptr) {
   TaskStart start;
   start.program = path;
   start.arguments = std::move(arguments);
   start.takes_screen = TakesScreen(flags);
+  start.on_end = std::move(on_end);
   return TaskManager::Get().Start(start);
 }
 
@@ -139,6 +142,21 @@ int NewTask(const char* path, const char* const* argv, const char* name, const c
   fields["title"] = Text(title);
   JournalTaskStart(path, arguments, static_cast<int>(flags), fields);
   return StartApplication(path, std::move(arguments), flags);
+}
+
+int StartTaskReportingEnd(const char* path, const char* const* argv, int report) {
+  MW_RETURN_IF(path == nullptr, -1, "no path");
+  std::vector<std::string> arguments;
+  MW_RETURN_IF(!CopyTerminatedArguments(argv, &arguments), -1, "bad arguments for %s", path);
+  if (!arguments.empty())
+    arguments.erase(arguments.begin());
+  Json::Value fields;
+  fields["report"] = report;
+  JournalTaskStart(path, arguments, TASK_FLAG_BACKGROUND, fields);
+  // The end is seen on the reaper's thread; the application hears of it through its event loop.
+  return StartApplication(path, std::move(arguments), TASK_FLAG_BACKGROUND, [report](int code) {
+    SendEvent(GetEventHandler(), EVT_USERDEFINED, report, code);
+  });
 }
 
 int OpenBook(const char* path, const char* parameters, int flags) {

@@ -21,6 +21,12 @@ int OpenBook(const char* path, const char* parameters, int flags);
 // Starts a task with a full argument vector (argv ends with nullptr), a name and a title.
 int NewTask(const char* path, const char* const* argv, const char* name, const char* title,
             int reserved, unsigned int flags);
+// Starts a helper program behind the application, from a full argument vector (argv[0] is the
+// program's name, the list ends with nullptr), and reports its end: EVT_USERDEFINED is sent to the
+// application's event handler with par1 = report and par2 = the program's exit status (128 + the
+// signal when it was killed). Returns the task id, or -1 when the program can't be started (then
+// nothing is reported).
+int StartTaskReportingEnd(const char* path, const char* const* argv, int report);
 // The id of a running task whose program has this file name or path, else -1.
 int FindTaskByAppName(const char* name);
 // The id of a running task that has this book open, else -1; subtask receives 0.
