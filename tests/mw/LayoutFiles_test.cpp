@@ -26,7 +26,7 @@ const std::set<std::string> kApplicationClasses = {
     "ApplicationsList", "ApplicationsView",   "BookItem",         "BookItemPostDraw",
     "StarsContainer",   "LoanBackground",     "DesktopContainer", "DetailedBookItem",
     "MainViewHelper",   "NewsItem",           "PointsContainer",  "PopupMenu",
-    "PopupMenuList"};
+    "PopupMenuList",    "PopupMenuRow"};
 
 struct Expected {
   const char* file;

@@ -279,6 +279,7 @@ def menu_icon(body):
 
 
 HOUSE = "M8 24 L24 9 L40 24 M13 20 V39 H35 V20"
+BOOK = "M12 8 H36 V40 H12 Z"
 
 
 def write_menu_icons():
@@ -300,6 +301,15 @@ def write_menu_icons():
                             "M12 26 A12 12 0 0 0 35 31", "M36 38 V31 H29"),
         "bookstore": store(k, "#fff"),
         "checkbox_off": f'<rect x="9" y="9" width="30" height="30" rx="5" {STROKE.format(c=k)}/>',
+        # Book menu entries: delete, details, the read mark set and taken off.
+        "delete_book": lines(k, "M10 14 H38", "M20 14 V9 H28 V14", "M14 14 L16 40 H32 L34 14",
+                             "M21 21 V33", "M27 21 V33"),
+        "book_info": f'<circle cx="24" cy="24" r="16" {STROKE.format(c=k)}/>'
+                     + lines(k, "M24 22 V33") + '<circle cx="24" cy="15.5" r="2.2" fill="#000"/>',
+        "mark_as_read": lines(k, BOOK, "M17 24 L22 29 L31 19"),
+        "clear_mark": lines(k, BOOK, "M19 20 L29 30", "M29 20 L19 30"),
+        # The mark of an entry that opens a further menu.
+        "submenu_mark": lines(k, "M19 12 L31 24 L19 36"),
     }
     for name, body in icons.items():
         write(name, menu_icon(body))
@@ -348,6 +358,10 @@ def write_marks():
     write("context_menu_pointer", svg(2.4, 4.8, '<path d="M24 1 L2 24 L24 47 Z" fill="#fff"/>'
                                       '<path d="M24 1 L2 24 L24 47" fill="none" stroke="#000" '
                                       'stroke-width="3" stroke-linejoin="round"/>', "0 0 24 48"))
+    # The same pointer for a menu that opens below the element: it points up.
+    write("context_menu_pointer_up", svg(4.8, 2.4, '<path d="M1 24 L24 2 L47 24 Z" fill="#fff"/>'
+                                         '<path d="M1 24 L24 2 L47 24" fill="none" stroke="#000" '
+                                         'stroke-width="3" stroke-linejoin="round"/>', "0 0 48 24"))
 
 
 def write_badges_and_buttons():
@@ -396,6 +410,11 @@ def write_badges_and_buttons():
                                     f'<rect x="12" y="7" width="24" height="34" rx="2" {STROKE.format(c=k)} '
                                     'stroke-dasharray="5 4"/>' + lines(k, "M24 18 V30", "M18 24 H30"),
                                     "0 0 48 48"))
+    # The Wi-Fi prompt: the radio waves over a dot.
+    write("desktop_wifi", svg(APP_SIZE * 1.4, APP_SIZE * 1.4,
+                              lines(k, "M6 19 A26 26 0 0 1 42 19", "M12 26 A17 17 0 0 1 36 26",
+                                    "M18 33 A8.5 8.5 0 0 1 30 33")
+                              + '<circle cx="24" cy="39" r="3.2" fill="#000"/>', "0 0 48 48"))
     # The theme's stand-in for an image that is missing or can't be read.
     write("broken_image", svg(APP_SIZE, APP_SIZE,
                               f'<rect x="6" y="8" width="36" height="32" rx="4" {STROKE.format(c=k)}/>'

@@ -20,6 +20,7 @@
 #include "views/StarsContainer.h"
 #include "views/popup_menu/PopupMenu.h"
 #include "views/popup_menu/PopupMenuList.h"
+#include "views/popup_menu/PopupMenuRow.h"
 
 namespace marrowleaf::desktop {
 namespace {
@@ -49,6 +50,7 @@ void RegisterViewClasses() {
   Register<PointsContainer>("PointsContainer");
   Register<PopupMenu>("PopupMenu");
   Register<PopupMenuList>("PopupMenuList");
+  Register<PopupMenuRow>("PopupMenuRow");
 }
 
 }  // namespace marrowleaf::desktop
