@@ -69,12 +69,27 @@ class RecordingData : public HomeData {
   int getCurrentStoreBlock() override { return STORE_BLOCK_BASE; }
   std::string getStoreBlockName(int) override { return store_name; }
   std::string getStoreBlockUrl(int) override { return store_url; }
+  int removeFromHome(const std::shared_ptr<Item>&) override {
+    calls.push_back("remove");
+    return 0;
+  }
+  void markAsRead(const std::shared_ptr<Book>&, bool completed) override {
+    calls.push_back(completed ? "read" : "unread");
+  }
+  void deleteBook(const std::shared_ptr<Book>& book) override {
+    calls.push_back("delete:" + std::to_string(book ? book->id : 0));
+  }
+  void deleteGroupFiles(const std::shared_ptr<Item>& item) override {
+    calls.push_back("delete-group:" + std::to_string(item ? item->timestamp_ : 0));
+  }
+  bool hasCloudStorages() override { return cloud_storages; }
 
   std::vector<std::string> calls;
   std::map<std::pair<int, int>, std::shared_ptr<Item>> items;
   std::string store_name = "weekly";
   std::string store_url;
   bool apply_result = true;
+  bool cloud_storages = false;
   int notifications = 0;
 };
 

@@ -8,6 +8,7 @@ namespace marrowleaf::tools {
 namespace {
 
 constexpr unsigned kDataMode = 0644;
+constexpr const char* kStoreParameters = "/mnt/secure/download_device_param.cfg";
 
 }  // namespace
 
@@ -45,6 +46,10 @@ bool DeviceConfigs::Write(const DeviceProfile& profile, bool first_boot, std::st
     if (!DeviceFiles::Write(path, content, kDataMode, error))
       return false;
   }
+  // A device that has been set up has fetched its store parameters; one fresh from the factory has
+  // not, and asks the reader to connect to Wi-Fi.
+  if (!first_boot && !DeviceFiles::Write(kStoreParameters, StoreParametersText(profile), kDataMode, error))
+    return false;
   return true;
 }
 
@@ -98,6 +103,14 @@ std::string DeviceConfigs::StylesText() {
          "font-weight=\"bold\" text-align=\"center\"/>\n"
          "  <style id=\"emphasis\" font-style=\"italic\"/>\n"
          "</DefaultStyles>\n";
+}
+
+std::string DeviceConfigs::StoreParametersText(const DeviceProfile& profile) {
+  ConfigText text;
+  text.Comment("The parameters the device fetched from the store when it was set up.");
+  text.Add("device", profile.name);
+  text.Add("store_country", "EN");
+  return text.Text();
 }
 
 std::string DeviceConfigs::StoreText() {

@@ -19,8 +19,9 @@ class DeviceConfigs {
   // The readers the "Open with" choices name, and the device path of each one's program.
   static const std::vector<ReaderEntry>& Handlers();
 
-  // first_boot leaves the first-run steps of the firmware undone, as on a device fresh from the
-  // factory; otherwise they are marked done and the home screen comes up at once.
+  // first_boot leaves the first-run steps of the firmware undone and the store parameters not yet
+  // fetched, as on a device fresh from the factory (the home screen then asks to connect to Wi-Fi);
+  // otherwise the steps are marked done and the home screen comes up at once.
   static bool Write(const DeviceProfile& profile, bool first_boot, std::string* error);
 
  private:
@@ -30,6 +31,7 @@ class DeviceConfigs {
   static std::string FileTypesText();
   static std::string StylesText();
   static std::string StoreText();
+  static std::string StoreParametersText(const DeviceProfile& profile);
 };
 
 }  // namespace marrowleaf::tools

@@ -5,6 +5,7 @@
 #include "controllers/CoverConnection.h"
 #include "controllers/DataConnection.h"
 #include "controllers/StartupStages.h"
+#include "controllers/WiFiPromptCheck.h"
 #include "data/CoverCacheManager.h"
 #include "data/DataManager.h"
 #include "platform/sdk/device.h"
@@ -36,10 +37,12 @@ int main(int argc, char** argv) {
   static marrowleaf::desktop::AppListConnection apps;
   static marrowleaf::desktop::CoverConnection covers(
       &marrowleaf::desktop::CoverCacheManager::Instance());
+  static marrowleaf::desktop::WiFiPromptCheck wifi(Controller::Instance());
   Controller::Parts parts;
   parts.data = &data;
   parts.apps = &apps;
   parts.covers = &covers;
+  parts.wifi = &wifi;
   Controller::Instance().Connect(parts);
   Controller::Instance().Run(argc, argv);
   return 0;

@@ -20,14 +20,7 @@ void AppMenus::ReleaseHeldAppItem() {
 }
 
 bool AppMenus::OpenAppMenu(const MWCommand& command) {
-  PopupMenuItemDataList& menu = *controller_.menu_items_;
-  menu.anchor = MWRect{command.x, command.y, command.width, command.height};
-  if (menu.IsEmpty())
-    return false;
-  if (device_display_colormask() != 0 && controller_.frame_)
-    controller_.frame_->SetColorFlag(false);
-  controller_.OpenState(STATE_POPUP_MENU, STATE_OPEN_PUSH);
-  return true;
+  return controller_.OpenBuiltMenu(MWRect{command.x, command.y, command.width, command.height});
 }
 
 void AppMenus::BuildAppMenu(int slot) {

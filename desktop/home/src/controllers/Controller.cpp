@@ -84,9 +84,8 @@ int Controller::CommonOnCommand(MWCommand& command) {
       return 1;
     case CMD_USER_EVENT: OnUserEvent(command); return 1;
     case CMD_SYSTEM_EVENT: OnSystemEvent(command.param); return 1;
-    // The answers of the delete confirmations are carried out by the book actions.
-    case CMD_CONFIRM_DELETE:
-    case CMD_CONFIRM_CLOUD_DELETE: return 1;
+    case CMD_CONFIRM_DELETE: book_menus_.ConfirmDelete(command.param); return 1;
+    case CMD_CONFIRM_CLOUD_DELETE: book_menus_.ConfirmCloudDelete(command.param); return 1;
     case CMD_HOME: OnHome(); return 1;
     case CMD_OPEN_CONTROL_PANEL: OpenControlPanel(); return 1;
     default: return 0;
@@ -109,6 +108,8 @@ void Controller::OnUserEvent(const MWCommand& command) {
     SetHardTimerEx("cover_redraw_timer", &Controller::CoverRedrawTimer, this, kCoverRedrawMs);
   } else if (command.param == kDataManagerNotification) {
     OnDataNotification(command.param2);
+  } else if (command.param == BookMenus::kCloudDeleterEnded) {
+    book_menus_.OnCloudDeleterEnded(command.param2);
   }
 }
 
@@ -156,6 +157,8 @@ void Controller::CheckShowWiFiDialogTimer(void* context) {
   auto* controller = static_cast<Controller*>(context);
   if (ForeignTaskInFront()) return;
   if (controller->parts_.wifi) controller->parts_.wifi->CheckShowWiFiDialog();
+  // A timer is no event: what it changed is drawn here.
+  if (controller->frame_) controller->frame_->ReDrawFrame();
 }
 
 void Controller::OnSystemEvent(int event) {
@@ -222,6 +225,8 @@ void Controller::OnHome() {
       held_app_item_ = nullptr;
     }
     if (parts_.apps) parts_.apps->RemoveNullApplications();
+    // The menus drew the screen in greys; the home screen is in colour again.
+    if (frame_ && device_display_colormask() != 0) frame_->SetColorFlag(true);
   }
   if (state_ == STATE_ADD_BOOKS_VIEW && frame_) {
     frame_->AddBooksView().Hide();
@@ -344,6 +349,7 @@ int Controller::MainWindowOnCommand(MWCommand& command) {
       MW_LOG(MW_LOG_VERBOSE, "CMD_OPEN_BOOK_ITEM [%d; %d]", command.param, command.param2);
       main_commands_.OpenItem(command.param, command.param2);
       break;
+    case CMD_HOLD_BOOK_ITEM: HoldBookItem(command); break;
     case CMD_OPEN_PARTNER_ACCOUNTS: main_commands_.OpenPartnerAccounts(); break;
     case CMD_OPEN_APPLICATION: main_commands_.OpenShortcut(command.param); break;
     case CMD_HOLD_APPLICATION: main_commands_.HoldShortcut(command); break;
@@ -377,17 +383,50 @@ void Controller::storeEmpikUsageStatisticsEvent(const std::shared_ptr<Book>& boo
   statistics_.StoreEvent(book, event);
 }
 
+// A tile's long press opens the menu of what it shows: a book added or opened, or a group.
+void Controller::HoldBookItem(const MWCommand& command) {
+  MW_LOG(MW_LOG_VERBOSE, "CMD_HOLD_BOOK_ITEM [%d; %d]", command.param, command.param2);
+  const std::shared_ptr<Item> item =
+      parts_.data ? parts_.data->getItem(command.param, command.param2) : nullptr;
+  if (!item || (item->type_ != ITEM_ADDED && item->type_ != ITEM_OPENED &&
+                item->type_ != ITEM_ADDED_GROUP))
+    return;
+  book_menus_.OpenBookMenu(item,
+                           MWRect{command.x, command.y, command.width, command.height});
+}
+
+void Controller::BuildBookMenu(const std::shared_ptr<Item>& item) {
+  book_menus_.BuildBookMenu(item);
+}
+
+void Controller::BookMenuAction(const std::shared_ptr<PopupMenuItemData>& entry) {
+  book_menus_.BookMenuAction(entry);
+}
+
+void Controller::MenuAction(const std::shared_ptr<PopupMenuItemData>& entry) {
+  secondary_commands_.MenuAction(entry);
+}
+
+bool Controller::OpenBuiltMenu(const MWRect& anchor) {
+  menu_items_->anchor = anchor;
+  if (menu_items_->IsEmpty()) return false;
+  // The dimmed screen behind a menu is drawn in greys on a colour panel too.
+  if (frame_ && device_display_colormask() != 0) frame_->SetColorFlag(false);
+  OpenState(STATE_POPUP_MENU, STATE_OPEN_PUSH);
+  return true;
+}
+
 void Controller::RequestBookItems() {
   if (parts_.data && frame_) parts_.data->requestBookItems(frame_->MainView().GetBookSlotCount());
 }
 
 int Controller::AddBooksViewOnCommand(MWCommand& command) {
-  MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id);
+  secondary_commands_.AddBooksViewOnCommand(command);
   return 0;
 }
 
 int Controller::PopupMenuOnCommand(MWCommand& command) {
-  MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id);
+  secondary_commands_.PopupMenuOnCommand(command);
   return 0;
 }
 
@@ -422,7 +461,7 @@ void Controller::HoldListApplication(const MWCommand& command) {
 }
 
 int Controller::WiFiDialogOnCommand(MWCommand& command) {
-  MW_LOG(MW_LOG_WARNING, "Unhandled command %d", command.id);
+  secondary_commands_.WiFiDialogOnCommand(command);
   return 0;
 }
 

@@ -4,19 +4,22 @@
 #include <memory>
 #include <vector>
 
+#include "controllers/AppMenus.h"
+#include "controllers/BookMenus.h"
 #include "controllers/ControllerTypes.h"
 #include "controllers/CoverCache.h"
 #include "controllers/HomeData.h"
 #include "controllers/HomeFrame.h"
-#include "controllers/AppMenus.h"
 #include "controllers/Highlightable.h"
 #include "controllers/MainWindowCommands.h"
 #include "controllers/OpenActions.h"
+#include "controllers/SecondaryViewCommands.h"
 #include "controllers/UsageStatistics.h"
 #include "controllers/UserAppList.h"
 #include "controllers/WiFiPrompt.h"
 #include "data/json_manager/AppJsonManager.h"
 #include "platform/mw/MWCommand.h"
+#include "platform/utils/LCPDRMHelper.h"
 #include "views/popup_menu/PopupMenuItemData.h"
 #include "views/popup_menu/PopupMenuItemDataList.h"
 
@@ -71,6 +74,13 @@ class Controller {
   void AppMenuAction(const std::shared_ptr<PopupMenuItemData>& entry);
   // Records a partner's usage event for the book (see UsageStatistics).
   void storeEmpikUsageStatisticsEvent(const std::shared_ptr<Book>& book, const std::string& event);
+  // The book context menu: its entries for an item, and the chosen entry carried out.
+  void BuildBookMenu(const std::shared_ptr<Item>& item);
+  void BookMenuAction(const std::shared_ptr<PopupMenuItemData>& entry);
+  // Carries out a chosen menu entry (a book's or an application's).
+  void MenuAction(const std::shared_ptr<PopupMenuItemData>& entry);
+  // Opens the menu just built next to its element (screen coordinates); false when it is empty.
+  bool OpenBuiltMenu(const MWRect& anchor);
 
   State CurrentState() const { return state_; }
   const std::deque<State>& StateStack() const { return state_stack_; }
@@ -101,6 +111,7 @@ class Controller {
   std::shared_ptr<PopupMenuItemDataList> OpenMenuList() const;
   void OpenMenuLevel(StateOpeningType type);
   void HoldListApplication(const MWCommand& command);
+  void HoldBookItem(const MWCommand& command);
   static void CoverRedrawTimer(void* context);
   static void CheckShowWiFiDialogTimer(void* context);
 
@@ -112,14 +123,21 @@ class Controller {
   std::shared_ptr<PopupMenuItemDataList> menu_items_;
   int app_menu_slot_ = -1;
   Highlightable* held_app_item_ = nullptr;
+  std::shared_ptr<Item> menu_item_;
+  std::shared_ptr<Item> pending_item_;
   AppJsonManager app_json_manager_;
   UsageStatistics statistics_;
+  std::unique_ptr<utilities::LCPDRMHelper> lcp_helper_;
   // Groups of actions, kept apart so that each stays readable; they work on the state above.
   friend class AppMenus;
+  friend class BookMenus;
   friend class MainWindowCommands;
+  friend class SecondaryViewCommands;
   OpenActions open_actions_{*this};
   AppMenus app_menus_{*this};
   MainWindowCommands main_commands_{*this};
+  BookMenus book_menus_{*this};
+  SecondaryViewCommands secondary_commands_{*this};
   bool skip_store_mode_once_ = false;
   bool first_system_event_seen_ = false;
   bool services_ready_sent_ = false;

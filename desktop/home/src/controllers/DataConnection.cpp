@@ -16,6 +16,17 @@ void DataConnection::requestBookItems(int slots) { data_->requestBookItems(slots
 void DataConnection::requestNotViewedNotificationsCount() {
   data_->requestNotViewedNotificationsCount();
 }
+int DataConnection::removeFromHome(const std::shared_ptr<Item>& item) {
+  return data_->removeFromHome(item);
+}
+void DataConnection::markAsRead(const std::shared_ptr<Book>& book, bool completed) {
+  data_->markAsRead(book, completed);
+}
+void DataConnection::deleteBook(const std::shared_ptr<Book>& book) { data_->deleteBook(book); }
+void DataConnection::deleteGroupFiles(const std::shared_ptr<Item>& item) {
+  data_->deleteGroupFiles(item);
+}
+bool DataConnection::hasCloudStorages() { return data_->hasCloudStorages(); }
 
 void DataConnection::requestBooksByTimestamp(int timestamp) {
   data_->requestBooksByTimestamp(timestamp);

@@ -24,6 +24,11 @@ class DataConnection : public HomeData {
   int getCurrentStoreBlock() override;
   std::string getStoreBlockName(int block) override;
   std::string getStoreBlockUrl(int block) override;
+  int removeFromHome(const std::shared_ptr<Item>& item) override;
+  void markAsRead(const std::shared_ptr<Book>& book, bool completed) override;
+  void deleteBook(const std::shared_ptr<Book>& book) override;
+  void deleteGroupFiles(const std::shared_ptr<Item>& item) override;
+  bool hasCloudStorages() override;
 
  private:
   DataManager* data_;
