@@ -214,14 +214,8 @@ int AppItem::MainHandler(int type, int par1, int par2) {
 void AppItem::SendCommand(int id) {
   if (id <= 0)
     return;
-  MWCommand command(id);
-  command.sender = this;
+  MWCommand command = MakeCommand(id);
   command.text = application_id_;
-  const MWRect screen = ScreenRect();
-  command.x = screen.x;
-  command.y = screen.y;
-  command.width = screen.w;
-  command.height = screen.h;
   SendCommandToParent(command);
 }
 

@@ -143,14 +143,10 @@ void ApplicationContainer::HoldEmptyPlace(int x) {
   const int shortcuts = AppDataManager::GetInstance().GetApplicationsCount();
   if (slot >= max_applications_ || shortcuts >= max_applications_)
     return;
-  MWCommand command(CMD_HOLD_APPLICATION, -1, slot);
-  command.sender = slot < static_cast<int>(items_.size()) ? items_[static_cast<size_t>(slot)]
-                                                          : static_cast<MWWindow*>(this);
-  const MWRect screen = command.sender->ScreenRect();
-  command.x = screen.x;
-  command.y = screen.y;
-  command.width = screen.w;
-  command.height = screen.h;
+  const MWWindow* place = slot < static_cast<int>(items_.size())
+                              ? static_cast<MWWindow*>(items_[static_cast<size_t>(slot)])
+                              : this;
+  MWCommand command = place->MakeCommand(CMD_HOLD_APPLICATION, -1, slot);
   SendCommandToParent(command);
 }
 

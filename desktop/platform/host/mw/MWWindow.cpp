@@ -302,14 +302,19 @@ int MWWindow::SendCommandToParent(MWCommand& command) {
   return 0;
 }
 
-int MWWindow::DoCommand(int id, bool post, int param, int param2) {
+MWCommand MWWindow::MakeCommand(int id, int param, int param2) const {
   MWCommand command(id, param, param2);
-  command.sender = this;
+  command.sender = const_cast<MWWindow*>(this);
   const MWRect screen = ScreenRect();
   command.x = screen.x;
   command.y = screen.y;
   command.width = screen.w;
   command.height = screen.h;
+  return command;
+}
+
+int MWWindow::DoCommand(int id, bool post, int param, int param2) {
+  MWCommand command = MakeCommand(id, param, param2);
   if (!post)
     return SendCommandToParent(command);
   static int posted = 0;

@@ -147,6 +147,8 @@ class MWWindow {
   int DoCommand(int id, bool post = false, int param = 0, int param2 = 0);
   // Sends a prepared command up the tree, starting at the parent.
   int SendCommandToParent(MWCommand& command);
+  // A command with this window as sender and its screen rectangle, as DoCommand raises it.
+  MWCommand MakeCommand(int id, int param = 0, int param2 = 0) const;
 
   // --- Focus ---
   // Gives this window the key focus (key: the key that moved it, 0 for none).
