@@ -16,6 +16,7 @@
 #include "platform/utils/DynamicLoadServiceWrapper.h"
 #include "views/BookItem.h"
 #include "views/BookItemPostDraw.h"
+#include "views/BookItemSpeech.h"
 
 namespace marrowleaf::desktop {
 namespace {
@@ -263,6 +264,42 @@ TEST_F(BookTileTest, APressIsATapOrAHoldOnlyWithinItsTimeAndPlace) {
   EXPECT_EQ(Commands(), (std::vector<int>{10, 11}));
   ASSERT_FALSE(view_.Frame().commands.empty());
   EXPECT_EQ(view_.Frame().commands.front().param, 0) << "the block of a tile owning its item";
+}
+
+}  // namespace
+}  // namespace marrowleaf::desktop
+
+namespace marrowleaf::desktop {
+namespace {
+
+TEST(BookItemSpeechTest, TheScreenReaderSaysWhatEachTileStandsFor) {
+  test::ViewTestRoot view;
+  const time_t now = 1800000000;
+  auto cloud = MakeBook("Dubliners");
+  cloud->cloud = true;
+  cloud->loan_exp = static_cast<int32_t>(now + 2 * kDay + 3 * 3600);
+  auto expired = MakeBook("Old Loan");
+  expired->loan_exp = static_cast<int32_t>(now - 1);
+  auto offer = MakeBook("Offer");
+  offer->id = 0;
+  offer->store_url = "https://store.example/offer";
+  struct Case {
+    std::shared_ptr<Item> item;
+    std::vector<std::string> parts;
+  };
+  const std::vector<Case> cases = {
+      {MakeItem(ITEM_ADDED_GROUP, {}, 3), {"3 new books", "button"}},
+      {MakeItem(ITEM_MORE, {}), {"More books", "button"}},
+      {MakeItem(ITEM_OPENED, {cloud}),
+       {"Dubliners: An Author", "Book in the cloud", "Loan ends in 2 days 3 hours"}},
+      {MakeItem(ITEM_OPENED, {expired}), {"Old Loan: An Author", "The loan period has expired"}},
+      {MakeItem(ITEM_STORE_BOOK, {offer}), {"Offer: An Author", "Recommended book"}},
+      {nullptr, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(BookItemSpeech::Parts(c.item.get(), 0, false, now), c.parts)
+        << (c.parts.empty() ? "empty" : c.parts.front());
+  }
 }
 
 }  // namespace
