@@ -15,9 +15,10 @@ constexpr const char* kProfilePath = "/.sim/device.cfg";
 // The status panel takes this share of the screen height when the profile doesn't say.
 constexpr int kPanelHeightPercent = 4;
 
-// The default device: a 6" touch reader with a 1072x1448 screen.
+// The default device: a 6" touch reader with a 1072x1448 screen. Never destroyed: worker threads
+// ask for device facts (the colour panel) while the process ends.
 const std::map<std::string, std::string>& Defaults() {
-  static const std::map<std::string, std::string> defaults = {
+  static const auto* defaults = new std::map<std::string, std::string>{
       {"screen_width", "1072"},
       {"screen_height", "1448"},
       {"dpi", "300"},
@@ -38,7 +39,7 @@ const std::map<std::string, std::string>& Defaults() {
       {"frontlight", "50"},
       {"storage_full", "0"},
   };
-  return defaults;
+  return *defaults;
 }
 
 }  // namespace
