@@ -1,5 +1,6 @@
 #include "Display.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "DeviceProfile.h"
@@ -24,6 +25,9 @@ bool HasEnvironment(const char* name) {
 }
 
 // Copies the rectangle of one picture into another at the same place (both the screen's size).
+// Rows of one band of an update (see Update).
+constexpr int kBandRows = 64;
+
 void CopyInto(PixelImage& target, const PixelImage& area, int x, int y) {
   for (int row = 0; row < area.height && y + row < target.height; ++row) {
     for (int column = 0; column < area.width && x + column < target.width; ++column) {
@@ -99,7 +103,7 @@ void Display::Attach(std::unique_ptr<DisplayBackend> backend, const char* name) 
     backend_ = std::move(backend);
     backend_name_ = name;
     look_ = ProfileLook();
-    panel_ = PixelImage(ScreenWidth(), ScreenHeight());
+    panel_ = backend_->WantsPixels() ? PixelImage(ScreenWidth(), ScreenHeight()) : PixelImage();
   }
   SetScreenUpdateHook(&Display::OnScreenUpdate);
   // The system shows its panel from the start, before the program updates anything, and the
@@ -173,35 +177,48 @@ void Display::OnScreenUpdate(UpdateKind kind, int x, int y, int width, int heigh
 void Display::Update(UpdateKind kind, int x, int y, int width, int height) {
   PanelPainter::PaintFor(MWRect{x, y, width, height});
   DialogPainter::PaintFor(MWRect{x, y, width, height});
-  PixelImage area = ReadFramebuffer(&x, &y, &width, &height);
-  if (area.Empty())
-    return;
   DisplayBackend* backend = nullptr;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    look_.Apply(area);
-    if (panel_.width != ScreenWidth() || panel_.height != ScreenHeight()) {
-      panel_ = PixelImage(ScreenWidth(), ScreenHeight());
-    }
-    CopyInto(panel_, area, x, y);
     backend = backend_.get();
   }
-  // The back-end is replaced only on the event-loop thread, which is this one.
-  if (backend)
-    backend->Show(kind, area, x, y);
+  // A back-end that shows nothing itself (headless) needs neither the area nor a copy of the
+  // panel, each a screen's worth of memory for a whole-screen update: screenshots read the
+  // framebuffer. The back-end is replaced only on the event-loop thread, which is this one.
+  if (backend == nullptr || !backend->WantsPixels())
+    return;
+  PixelImage area = ReadFramebuffer(&x, &y, &width, &height);
+  if (area.Empty())
+    return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    look_.Apply(area);
+    if (panel_.width != ScreenWidth() || panel_.height != ScreenHeight())
+      panel_ = PixelImage(ScreenWidth(), ScreenHeight());
+    CopyInto(panel_, area, x, y);
+  }
+  backend->Show(kind, area, x, y);
 }
 
 bool Display::SaveScreenshot(const std::string& host_path) {
-  int x = 0;
-  int y = 0;
-  int width = ScreenWidth();
-  int height = ScreenHeight();
   PanelPainter::Paint();
   DialogPainter::PaintAll();
-  PixelImage screen = ReadFramebuffer(&x, &y, &width, &height);
   // The profile's look, not the installed one: screenshots work before the display opens too.
-  ProfileLook().Apply(screen);
-  return ScreenshotFile::Write(screen, host_path);
+  const EinkLook look = ProfileLook();
+  DeflatePng::Image picture;
+  picture.components = DeviceProfile::Get().Int("color") != 0 ? 3 : 1;
+  for (int top = 0; top < ScreenHeight(); top += kBandRows) {
+    int x = 0;
+    int y = top;
+    int width = ScreenWidth();
+    int height = std::min(kBandRows, ScreenHeight() - top);
+    PixelImage band = ReadFramebuffer(&x, &y, &width, &height);
+    if (band.Empty())
+      return false;
+    look.Apply(band);
+    ScreenshotFile::AppendRows(band, &picture);
+  }
+  return ScreenshotFile::WritePng(picture, host_path);
 }
 
 PixelImage Display::Panel() const {

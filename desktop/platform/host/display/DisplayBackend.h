@@ -16,6 +16,10 @@ class DisplayBackend {
   virtual bool Start(int width, int height) = 0;
   // Shows `area`, whose top left corner is (x, y) on the screen.
   virtual void Show(UpdateKind kind, const PixelImage& area, int x, int y) = 0;
+  // False for a back-end that shows nothing itself: the display then keeps no copy of what the
+  // panel shows and never assembles an updated area, each of which costs a screen's worth of
+  // memory; screenshots read the framebuffer.
+  virtual bool WantsPixels() const { return true; }
   // True when a person can use the screen, so a run without a script waits for them.
   virtual bool Interactive() const = 0;
   virtual void Stop() = 0;

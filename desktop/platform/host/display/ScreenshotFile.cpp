@@ -1,5 +1,6 @@
 #include "ScreenshotFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -8,18 +9,52 @@
 #include "HostFiles.h"
 #include "platform/sdk/files.h"
 #include "platform/sdk/log.h"
-#include "platform/utils/SmartBitmap.h"
 
 namespace marrowleaf::platform {
 
 bool ScreenshotFile::Write(const PixelImage& image, const std::string& host_path) {
   MW_RETURN_IF(host_path.empty() || image.Empty(), false, "no screenshot file or no picture");
-  SmartBitmap bitmap = SmartBitmap::Create(image.width, image.height);
-  MW_RETURN_IF(bitmap.IsEmpty(), false, "screen of %dx%d", image.width, image.height);
-  uint32_t* out = bitmap.MutableData();
-  // Opaque pixels are the same premultiplied or not: only the alpha byte is added.
-  for (size_t i = 0; i < image.pixels.size(); ++i) out[i] = 0xFF000000u | image.pixels[i];
-  const std::string png = bitmap.EncodePNG();
+  DeflatePng::Image picture;
+  picture.components = 1;
+  for (uint32_t pixel : image.pixels) {
+    if (((pixel >> 16) & 0xFF) != (pixel & 0xFF) || ((pixel >> 8) & 0xFF) != (pixel & 0xFF)) {
+      picture.components = 3;
+      break;
+    }
+  }
+  AppendRows(image, &picture);
+  return WritePng(picture, host_path);
+}
+
+void ScreenshotFile::AppendRows(const PixelImage& band, DeflatePng::Image* picture) {
+  if (picture->components != 1 && picture->components != 3)
+    picture->components = 3;
+  if (picture->width == 0)
+    picture->width = band.width;
+  const int width = std::min(band.width, picture->width);
+  const size_t stride = static_cast<size_t>(picture->width) * picture->components;
+  for (int y = 0; y < band.height; ++y) {
+    const size_t start = picture->rows.size();
+    picture->rows.resize(start + stride, 0xFF);
+    uint8_t* row = picture->rows.data() + start;
+    for (int x = 0; x < width; ++x) {
+      const uint32_t pixel = band.At(x, y);
+      if (picture->components == 1) {
+        row[x] = static_cast<uint8_t>(pixel & 0xFF);
+      } else {
+        row[3 * x] = static_cast<uint8_t>((pixel >> 16) & 0xFF);
+        row[3 * x + 1] = static_cast<uint8_t>((pixel >> 8) & 0xFF);
+        row[3 * x + 2] = static_cast<uint8_t>(pixel & 0xFF);
+      }
+    }
+    ++picture->height;
+  }
+}
+
+bool ScreenshotFile::WritePng(const DeflatePng::Image& picture, const std::string& host_path) {
+  MW_RETURN_IF(host_path.empty() || picture.width <= 0 || picture.height <= 0, false,
+               "no screenshot file or no picture");
+  const std::string png = DeflatePng::Encode(picture);
   MW_RETURN_IF(png.empty(), false, "can't encode %s", host_path.c_str());
   return WritePcFile(host_path, png);
 }
