@@ -15,15 +15,17 @@
 #include "platform/sdk/files.h"
 #include "platform/sdk/screen.h"
 #include "platform/utils/SmartBitmap.h"
+#include "support/RecordingBackend.h"
 #include "support/TempDeviceRoot.h"
 
 namespace {
 
 using marrowleaf::platform::Display;
-using marrowleaf::platform::DisplayBackend;
 using marrowleaf::platform::PixelImage;
 using marrowleaf::platform::ScreenshotFile;
 using marrowleaf::platform::UpdateKind;
+using marrowleaf::test::RecordingBackend;
+using marrowleaf::test::ShownUpdate;
 using marrowleaf::test::TempDeviceRoot;
 
 // A small device so that pictures stay small: 40x30, grey unless asked for colour.
@@ -31,27 +33,6 @@ void WriteProfile(const TempDeviceRoot& root, bool colour) {
   root.Write("/.sim/device.cfg", std::string("screen_width=40\nscreen_height=30\ndpi=100\ncolor=") +
                                      (colour ? "1" : "0") + "\n");
 }
-
-struct ShownUpdate {
-  UpdateKind kind;
-  int x;
-  int y;
-  PixelImage area;
-};
-
-class RecordingBackend : public DisplayBackend {
- public:
-  explicit RecordingBackend(std::vector<ShownUpdate>* shown) : shown_(shown) {}
-  bool Start(int, int) override { return true; }
-  void Show(UpdateKind kind, const PixelImage& area, int x, int y) override {
-    shown_->push_back({kind, x, y, area});
-  }
-  bool Interactive() const override { return false; }
-  void Stop() override {}
-
- private:
-  std::vector<ShownUpdate>* shown_;
-};
 
 // A framebuffer of the given picture, clipped as the real one clips.
 Display::FramebufferReader ReaderOf(const PixelImage& screen) {

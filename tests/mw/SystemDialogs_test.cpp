@@ -22,6 +22,7 @@
 #include "platform/sdk/events.h"
 #include "platform/sdk/tasks.h"
 #include "support/JournalReader.h"
+#include "support/RecordingBackend.h"
 #include "support/ScreenReader.h"
 
 namespace marrowleaf::platform {
@@ -88,6 +89,8 @@ class SystemDialogs : public ::testing::Test {
     DialogLayer::Get().Reset();
     DialogAnswerQueue::Get().Clear();
     InstallDisplay();
+    // The panel's copy of what updates showed: the dialogs must reach the screen by updates.
+    Display::Get().InstallBackend(std::make_unique<marrowleaf::test::RecordingBackend>());
     frame_.Create(0, 0, 600, 760, 1);
     frame_.MakeChild<Stripes>(0, 0, 600, 760, MWS_VISIBLE);
     playing = &frame_;
