@@ -96,3 +96,34 @@ TEST_F(Redraw, ChangedWindowsReachTheScreenAsUpdatesOfTheirRectangles) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Redraw, AWindowDrawnAgainUnderAnotherStaysUnderIt) {
+  // An overlay over the right half of both windows (a menu over tiles).
+  auto* overlay = frame_.MakeChild<RecordingWindow>(150, 100, 300, 100, MWS_VISIBLE);
+  overlay->fill = 0x202020;
+  frame_.ReDraw();
+  ASSERT_EQ(ScreenPixel(200, 150), 0x202020);
+  const int overlay_draws = overlay->draws;
+
+  // A window with a background of its own is drawn without its parent.
+  left_->fill = -1;
+  left_->SetBackgroundColor(0xC0C0C0);
+  frame_.ReDraw();
+  EXPECT_EQ(ScreenPixel(10, 10), 0xC0C0C0) << "the window is drawn";
+  EXPECT_EQ(ScreenPixel(200, 150), 0x202020) << "and the overlay over it again";
+  EXPECT_EQ(ScreenPixel(400, 150), 0x202020);
+  EXPECT_EQ(overlay->draws, overlay_draws + 1);
+
+  // A window beside the overlay draws nothing of it.
+  auto* beside = frame_.MakeChild<RecordingWindow>(0, 400, 100, 100, MWS_VISIBLE);
+  beside->SetBackgroundColor(0x808080);
+  frame_.ReDraw();
+  const int draws = overlay->draws;
+  beside->MarkAsChanged();
+  frame_.ReDraw();
+  EXPECT_EQ(overlay->draws, draws);
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include "FramePainter.h"
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,51 @@ void Collect(MWWindow* window, const MWRect& clip, std::vector<Repaint>* out) {
     return;
   }
   for (MWWindow* child : window->Children()) Collect(child, visible, out);
+}
+
+// Shown windows above a repaint (after it or one of its ancestors among their siblings) that overlap
+// it: drawing the window must not paint over a menu or a box that lies on it, so they are drawn
+// again where they overlap.
+void CollectCovering(const Repaint& repaint, std::vector<Repaint>* out) {
+  for (MWWindow* child = repaint.window; child->GetParent() != nullptr; child = child->GetParent()) {
+    const std::vector<MWWindow*>& siblings = child->GetParent()->Children();
+    auto above = std::find(siblings.begin(), siblings.end(), child);
+    if (above == siblings.end())
+      continue;
+    for (++above; above != siblings.end(); ++above) {
+      if (!(*above)->IsVisible())
+        continue;
+      const MWRect overlap = (*above)->ScreenRect().Intersect(repaint.visible);
+      if (!overlap.IsEmpty())
+        out->push_back({*above, overlap});
+    }
+  }
+}
+
+// Each window's place in the drawing order: a window is drawn after its ancestors and the
+// siblings before it, with all it holds.
+void NumberInDrawingOrder(MWWindow* window, std::map<const MWWindow*, int>* order) {
+  order->emplace(window, static_cast<int>(order->size()));
+  for (MWWindow* child : window->Children()) NumberInDrawingOrder(child, order);
+}
+
+// The windows above the changed ones join the pass, and the pass draws in the windows' order.
+void AddCoveringWindows(MWWindow& frame, std::vector<Repaint>* repaints) {
+  std::vector<Repaint> covering;
+  for (const Repaint& repaint : *repaints) CollectCovering(repaint, &covering);
+  if (covering.empty())
+    return;
+  for (const Repaint& extra : covering) {
+    const bool drawn_whole = std::any_of(repaints->begin(), repaints->end(),
+                                         [&](const Repaint& r) { return r.window == extra.window; });
+    if (!drawn_whole)
+      repaints->push_back(extra);
+  }
+  std::map<const MWWindow*, int> order;
+  NumberInDrawingOrder(&frame, &order);
+  std::stable_sort(repaints->begin(), repaints->end(), [&](const Repaint& a, const Repaint& b) {
+    return order[a.window] < order[b.window];
+  });
 }
 
 MWWindow* OpaqueAncestor(MWWindow* window) {
@@ -62,6 +109,8 @@ int FramePainter::PaintChanged(MWWindow& frame) {
   }
   std::vector<Repaint> repaints;
   Collect(&frame, frame.ScreenRect(), &repaints);
+  const size_t changed = repaints.size();
+  AddCoveringWindows(frame, &repaints);
   for (const Repaint& repaint : repaints) {
     if (!MWWindow::IsAlive(repaint.window))
       continue;
@@ -69,7 +118,7 @@ int FramePainter::PaintChanged(MWWindow& frame) {
     OpaqueAncestor(repaint.window)->Paint(repaint.visible);
     MWGraphics::MarkDirty(repaint.visible, pressed ? MW_UPDATE_DYNAMIC : MW_UPDATE_PARTIAL);
   }
-  return static_cast<int>(repaints.size());
+  return static_cast<int>(changed);
 }
 
 namespace {

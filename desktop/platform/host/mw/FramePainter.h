@@ -12,10 +12,12 @@ namespace marrowleaf::platform {
 // without a background of its own is drawn by repainting, in that rectangle, the nearest ancestor
 // that has one (so old content never shows through), and the rectangle is marked for the screen: a
 // window drawn in the pressed style as a quick black-and-white update, everything else as a
-// partial one. The graphics layer merges the rectangles and chooses how they reach the panel.
+// partial one. A window that lies above a changed one (a menu over a tile) is drawn again where
+// they overlap, so what was drawn anew stays under it. The graphics layer merges the rectangles
+// and chooses how they reach the panel.
 class FramePainter {
  public:
-  // Returns the number of windows drawn.
+  // Returns the number of changed windows drawn.
   static int PaintChanged(MWWindow& frame);
   // Asks the next pass to draw an area of the screen again (screen coordinates).
   static void MarkUncovered(const MWRect& area);
