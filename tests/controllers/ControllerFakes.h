@@ -76,11 +76,13 @@ class RecordingData : public HomeData {
   void markAsRead(const std::shared_ptr<Book>&, bool completed) override {
     calls.push_back(completed ? "read" : "unread");
   }
-  void deleteBook(const std::shared_ptr<Book>& book) override {
+  int deleteBook(const std::shared_ptr<Book>& book) override {
     calls.push_back("delete:" + std::to_string(book ? book->id : 0));
+    return files_kept;
   }
-  void deleteGroupFiles(const std::shared_ptr<Item>& item) override {
+  int deleteGroupFiles(const std::shared_ptr<Item>& item) override {
     calls.push_back("delete-group:" + std::to_string(item ? item->timestamp_ : 0));
+    return files_kept;
   }
   bool hasCloudStorages() override { return cloud_storages; }
 
@@ -90,6 +92,7 @@ class RecordingData : public HomeData {
   std::string store_url;
   bool apply_result = true;
   bool cloud_storages = false;
+  int files_kept = 0;
   int notifications = 0;
 };
 

@@ -467,6 +467,16 @@ TEST_F(MenuCommandsTest, ABookIsDeletedOnlyOnYesAndAGroupOfMoreThanTenShowsTheHo
   }
   EXPECT_EQ(std::count(data_.calls.begin(), data_.calls.end(), "delete-group:7010"), 1);
   EXPECT_EQ(std::count(data_.calls.begin(), data_.calls.end(), "delete-group:7011"), 1);
+  EXPECT_TRUE(Journal().Events("message").empty());
+
+  // Files that stay (a write-protected card) are reported.
+  data_.files_kept = 2;
+  Hold(0);
+  Choose(1003);
+  Send(CMD_CONFIRM_DELETE, BookMenus::kAnswerYes);
+  const auto messages = Journal().Events("message");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0]["text"].asString(), "DeleteFailed") << "the key, as no language is loaded";
 }
 
 TEST_F(MenuCommandsTest, TheCloudDeletersExitStatusDecidesAndOneThatHangsIsStopped) {

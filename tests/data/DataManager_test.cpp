@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/TestLibrary.h"
+#include "platform/sdk/device.h"
 #include "support/TempDeviceRoot.h"
 
 namespace marrowleaf::desktop {
@@ -208,6 +209,74 @@ TEST_F(DataManagerTest, TheCacheSavedOnExitIsTheFirstListOfTheNextStart) {
   EXPECT_EQ(book, cached.id);
   EXPECT_EQ(7, cached.settings->cpage);
   EXPECT_EQ(1, cached.settings->favorite);
+}
+
+}  // namespace
+}  // namespace marrowleaf::desktop
+
+namespace marrowleaf::desktop {
+namespace {
+
+TEST_F(DataManagerTest, DeletingRemovesWhatIsGoneFromTheDeviceAndNothingElse) {
+  const int64_t present = library_.AddBook("G1", 2000);
+  const int64_t already_gone = library_.AddBook("G2", 2000);
+  const int64_t stuck = library_.AddBook("G3", 2000);
+  library_.AddFile(present, "G1.acsm", TestLibrary::kInternal);
+  const int64_t other = library_.AddBook("Other", 3000);
+  const int64_t single = library_.AddBook("Single", 4000);
+  root_.Write("/mnt/ext1/Books/G1.fb2", "book");
+  root_.Write("/mnt/ext1/Books/G1.acsm", "licence");
+  root_.Write("/mnt/ext1/Books/Other.fb2", "book");
+  // A "file" that can't be unlinked stands for one on a write-protected card.
+  root_.MakeFolder("/mnt/ext1/Books/G3.fb2");
+  Start();
+  auto rows = [&](int64_t book) {
+    return library_.QueryInt("SELECT count(*) FROM files WHERE book_id = " + std::to_string(book));
+  };
+  const uint32_t changes_before = GetDeviceSharedState()->library_change_counter;
+  auto group = std::make_shared<Item>();
+  group->type_ = ITEM_ADDED_GROUP;
+  group->timestamp_ = 2000;
+
+  EXPECT_EQ(data_->deleteGroupFiles(group), 1) << "one file stays";
+  EXPECT_FALSE(root_.Exists("/mnt/ext1/Books/G1.fb2"));
+  EXPECT_EQ(rows(present), 1) << "only the licence file, which a group's deletion leaves, stays";
+  EXPECT_TRUE(root_.Exists("/mnt/ext1/Books/G1.acsm"));
+  EXPECT_EQ(rows(already_gone), 0) << "a file already gone leaves the library too";
+  EXPECT_EQ(rows(stuck), 1) << "a file still there keeps its row";
+  EXPECT_EQ(rows(other), 1);
+  EXPECT_TRUE(root_.Exists("/mnt/ext1/Books/Other.fb2"));
+  EXPECT_EQ(GetDeviceSharedState()->library_change_counter, changes_before + 1)
+      << "other programs hear of the change once";
+
+  // A single book whose file went away before the delete: its row goes.
+  EXPECT_EQ(data_->deleteBook(nullptr), 0);
+  auto book = std::make_shared<Book>();
+  book->id = single;
+  EXPECT_EQ(data_->deleteBook(book), 0);
+  EXPECT_EQ(rows(single), 0);
+}
+
+TEST_F(DataManagerTest, ALibraryThatRefusesTheEditKeepsEveryRowAndALaterDeleteFinishesIt) {
+  const int64_t first = library_.AddBook("L1", 2000);
+  const int64_t second = library_.AddBook("L2", 2000);
+  root_.Write("/mnt/ext1/Books/L1.fb2", "book");
+  root_.Write("/mnt/ext1/Books/L2.fb2", "book");
+  Start();
+  auto group = std::make_shared<Item>();
+  group->type_ = ITEM_ADDED_GROUP;
+  group->timestamp_ = 2000;
+  library_.Exec("BEGIN IMMEDIATE");  // another program writes, past the busy timeout
+
+  EXPECT_EQ(data_->deleteGroupFiles(group), 0);
+  library_.Exec("COMMIT");
+  EXPECT_FALSE(root_.Exists("/mnt/ext1/Books/L1.fb2"));
+  EXPECT_EQ(library_.QueryInt("SELECT count(*) FROM files WHERE book_id IN (" +
+                              std::to_string(first) + "," + std::to_string(second) + ")"),
+            2)
+      << "all rows or none";
+  EXPECT_EQ(data_->deleteGroupFiles(group), 0);
+  EXPECT_EQ(library_.QueryInt("SELECT count(*) FROM files"), 0);
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ constexpr int kCloseWaitMs = 100;
 constexpr int kQuestionBytes = 1024;
 constexpr int kNetworkMessageMs = 4000;
 constexpr int kCloudFailureMessageMs = 3000;
+constexpr int kDeleteFailedMessageMs = 4000;
 
 bool IsSingleBook(const Item& item) {
   return item.type_ == ITEM_ADDED || item.type_ == ITEM_OPENED;
@@ -229,13 +230,17 @@ void BookMenus::ConfirmDelete(int answer) {
   HomeData* data = controller_.parts_.data;
   if (answer != kAnswerYes || !item || data == nullptr)
     return;
+  int kept = 0;
   if (IsSingleBook(*item)) {
-    data->deleteBook(FirstBook(item));
+    kept = data->deleteBook(FirstBook(item));
   } else if (item->type_ == ITEM_ADDED_GROUP) {
     if (item->books_count_ > kHourglassBooks)
       ShowHourglassForce();
-    data->deleteGroupFiles(item);
+    kept = data->deleteGroupFiles(item);
   }
+  // A write-protected card keeps its files; the reader must know that they are still there.
+  if (kept > 0)
+    Message(ICON_WARNING, "@Delete", "@DeleteFailed", kDeleteFailedMessageMs);
   FinishDeletion();
 }
 

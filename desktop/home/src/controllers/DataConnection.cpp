@@ -22,9 +22,9 @@ int DataConnection::removeFromHome(const std::shared_ptr<Item>& item) {
 void DataConnection::markAsRead(const std::shared_ptr<Book>& book, bool completed) {
   data_->markAsRead(book, completed);
 }
-void DataConnection::deleteBook(const std::shared_ptr<Book>& book) { data_->deleteBook(book); }
-void DataConnection::deleteGroupFiles(const std::shared_ptr<Item>& item) {
-  data_->deleteGroupFiles(item);
+int DataConnection::deleteBook(const std::shared_ptr<Book>& book) { return data_->deleteBook(book); }
+int DataConnection::deleteGroupFiles(const std::shared_ptr<Item>& item) {
+  return data_->deleteGroupFiles(item);
 }
 bool DataConnection::hasCloudStorages() { return data_->hasCloudStorages(); }
 

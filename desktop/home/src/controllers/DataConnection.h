@@ -26,8 +26,8 @@ class DataConnection : public HomeData {
   std::string getStoreBlockUrl(int block) override;
   int removeFromHome(const std::shared_ptr<Item>& item) override;
   void markAsRead(const std::shared_ptr<Book>& book, bool completed) override;
-  void deleteBook(const std::shared_ptr<Book>& book) override;
-  void deleteGroupFiles(const std::shared_ptr<Item>& item) override;
+  int deleteBook(const std::shared_ptr<Book>& book) override;
+  int deleteGroupFiles(const std::shared_ptr<Item>& item) override;
   bool hasCloudStorages() override;
 
  private:

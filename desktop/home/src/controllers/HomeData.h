@@ -33,10 +33,11 @@ class HomeData {
   // The edits of the book menu: 0 when the library took the change.
   virtual int removeFromHome(const std::shared_ptr<Item>& item) = 0;
   virtual void markAsRead(const std::shared_ptr<Book>& book, bool completed) = 0;
-  // Deletes the book's files on the device and their library rows.
-  virtual void deleteBook(const std::shared_ptr<Book>& book) = 0;
-  // Deletes the files of every book of a group and their library rows.
-  virtual void deleteGroupFiles(const std::shared_ptr<Item>& item) = 0;
+  // Deletes the book's files on the device and their library rows; the number of files that could
+  // not be deleted.
+  virtual int deleteBook(const std::shared_ptr<Book>& book) = 0;
+  // The same for the files of every book of a group.
+  virtual int deleteGroupFiles(const std::shared_ptr<Item>& item) = 0;
   // True when the device has a cloud storage to upload books to.
   virtual bool hasCloudStorages() = 0;
 };

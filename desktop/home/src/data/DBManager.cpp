@@ -455,8 +455,11 @@ int DBManager::getNotViewedNotificationsCount() {
 }
 
 void DBManager::bumpChangeCounter() {
-  if (db_.changes() <= 0)
-    return;
+  if (db_.changes() > 0)
+    announceChange();
+}
+
+void DBManager::announceChange() {
   if (DeviceSharedState* state = GetDeviceSharedState()) {
     // Other processes map the same bytes, so the increment must be one atomic operation.
     __atomic_add_fetch(&state->library_change_counter, 1u, __ATOMIC_SEQ_CST);
@@ -504,20 +507,7 @@ std::vector<std::string> DBManager::getBookLocalFiles(int64_t book_id) {
 }
 
 int DBManager::removeFile(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos || slash + 1 == path.size())
-    return 0;
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::shared_ptr<Statement> st = db_.prepare(DbQueries::removeFile(storageClause()));
-  if (!st.get()) {
-    logGuard("!st.get()", "(\"MW_FAILED\")", "");
-    return -1;
-  }
-  if (BindAll(*st, path.substr(slash + 1), path.substr(0, slash)) != 0)
-    return -1;
-  const int code = st->step();
-  bumpChangeCounter();
-  return code == SQLITE_DONE ? 0 : -1;
+  return removeFiles({path});
 }
 
 int DBManager::runEdit(const std::string& sql) {
@@ -529,6 +519,41 @@ int DBManager::runEdit(const std::string& sql) {
   const int code = st->step();
   bumpChangeCounter();
   return code == SQLITE_DONE ? 0 : -1;
+}
+
+int DBManager::removeFiles(const std::vector<std::string>& paths) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (paths.empty())
+    return 0;
+  std::shared_ptr<Statement> st = db_.prepare(DbQueries::removeFile(storageClause()));
+  if (!st.get()) {
+    logGuard("!st.get()", "(\"MW_FAILED\")", "");
+    return -1;
+  }
+  if (db_.execute("BEGIN IMMEDIATE") != SQLITE_DONE)
+    return -1;
+  bool changed = false;
+  for (const std::string& path : paths) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash + 1 == path.size())
+      continue;
+    if (BindAll(*st, path.substr(slash + 1), path.substr(0, slash)) != 0 ||
+        st->step() != SQLITE_DONE) {
+      db_.execute("ROLLBACK");
+      return -1;
+    }
+    changed = changed || db_.changes() > 0;
+    st->reset();
+    st->clear_bindings();
+  }
+  if (db_.execute("COMMIT") != SQLITE_DONE) {
+    db_.execute("ROLLBACK");
+    return -1;
+  }
+  // Other programs hear of the change once it is there to read.
+  if (changed)
+    announceChange();
+  return 0;
 }
 
 int DBManager::removeFilesByTimestamp(int ts) {

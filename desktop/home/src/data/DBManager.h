@@ -52,6 +52,9 @@ class DBManager {
   std::vector<std::string> getBookLocalFiles(int64_t book_id);
   int removeFile(const std::string& path);
   int removeFilesByTimestamp(int ts);
+  // Removes the rows of the files at these paths, as removeFile does for one, in one transaction:
+  // a power cut leaves every row or none. 0, or -1 when the library refused (then none is removed).
+  int removeFiles(const std::vector<std::string>& paths);
   int removeFromAddedAndOpened(int64_t book_id);
   int removeFromAddedAndOpenedByTimestamp(int ts);
 
@@ -81,6 +84,7 @@ class DBManager {
   // Raises the library-change counter of the shared device state when the last statement changed
   // rows, so that other applications notice the edit.
   void bumpChangeCounter();
+  void announceChange();
   int runEdit(const std::string& sql);
   static void logGuard(const char* expression, const char* value, const char* message);
 

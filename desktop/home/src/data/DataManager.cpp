@@ -264,22 +264,37 @@ void DataManager::markAsRead(const std::shared_ptr<Book>& book, bool completed) 
   }
 }
 
-void DataManager::deleteGroupFiles(const std::shared_ptr<Item>& item) {
-  if (!item)
-    return;
-  std::shared_ptr<Item> files = db_->getFilesRelatedToBooksIdByTimestamp(item->timestamp_);
-  for (const std::shared_ptr<Book>& file : files->books_)
-    utilities::unlink_file_with_af(file->path);
-  db_->removeFilesByTimestamp(item->timestamp_);
+// Only what is gone from the device leaves the library: a file that can't be deleted (a card
+// that is write-protected) keeps its row, and a file already gone loses its row too.
+int DataManager::deleteFiles(const std::vector<std::string>& paths) {
+  std::vector<std::string> gone;
+  int kept = 0;
+  for (const std::string& path : paths) {
+    if (utilities::unlink_file_with_af(path) == 1 || pk_access(path.c_str(), 0) != 0) {
+      gone.push_back(path);
+    } else {
+      MW_LOG(MW_LOG_WARNING, "Can't delete [%s]", path.c_str());
+      ++kept;
+    }
+  }
+  if (db_->removeFiles(gone) != 0)
+    MW_LOG(MW_LOG_ERROR, "The library kept the rows of %zu deleted files", gone.size());
+  return kept;
 }
 
-void DataManager::deleteBook(const std::shared_ptr<Book>& book) {
+int DataManager::deleteGroupFiles(const std::shared_ptr<Item>& item) {
+  if (!item)
+    return 0;
+  const std::shared_ptr<Item> files = db_->getFilesRelatedToBooksIdByTimestamp(item->timestamp_);
+  std::vector<std::string> paths;
+  for (const std::shared_ptr<Book>& file : files->books_) paths.push_back(file->path);
+  return deleteFiles(paths);
+}
+
+int DataManager::deleteBook(const std::shared_ptr<Book>& book) {
   if (!book)
-    return;
-  for (const std::string& path : db_->getBookLocalFiles(book->id)) {
-    if (utilities::unlink_file_with_af(path) == 1)
-      db_->removeFile(path);
-  }
+    return 0;
+  return deleteFiles(db_->getBookLocalFiles(book->id));
 }
 
 int DataManager::removeFromHome(const std::shared_ptr<Item>& item) {

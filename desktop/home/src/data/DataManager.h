@@ -57,8 +57,10 @@ class DataManager {
   uint32_t getGroupLimit() const { return group_limit_; }
 
   void markAsRead(const std::shared_ptr<Book>& book, bool completed);
-  void deleteGroupFiles(const std::shared_ptr<Item>& item);
-  void deleteBook(const std::shared_ptr<Book>& book);
+  // Delete the book files of a group or of one book from the device, and the library rows of the
+  // files that are gone. The number of files that could not be deleted.
+  int deleteGroupFiles(const std::shared_ptr<Item>& item);
+  int deleteBook(const std::shared_ptr<Book>& book);
   int removeFromHome(const std::shared_ptr<Item>& item);
   void updateStorageIds();
   bool hasCloudStorages();
@@ -81,6 +83,7 @@ class DataManager {
 
   void thread();
   void enqueue(QueryType type, int32_t parameter);
+  int deleteFiles(const std::vector<std::string>& paths);
   void runQuery(const Query& query);
   bool running() const { return thread_future_.valid(); }
   // Chooses the first block after a boot or restores the one of this boot; true when chosen.
