@@ -81,8 +81,13 @@ std::shared_ptr<MenuScreen> MainFrame::GetPopupMenu(int level) {
   while (popup_menus_.size() <= static_cast<size_t>(level))
     popup_menus_.push_back(std::make_shared<PopupMenu>());
   const std::shared_ptr<PopupMenu>& menu = popup_menus_[static_cast<size_t>(level)];
-  if (!menu->IsCreated())
+  if (!menu->IsCreated()) {
+    // Made hidden, the menu changes nothing on screen yet: the frame needs no drawing for it.
+    const bool changed = IsChanged();
     menu->Create(this, 0, 0, Width(), Height(), kMenuStyle);
+    if (!changed)
+      ClearChanged();
+  }
   return menu;
 }
 

@@ -42,7 +42,10 @@ void AddBooksView::Show() {
 }
 
 void AddBooksView::Hide() {
+  if (!IsVisible())
+    return;
   FrameScreen::Hide();
+  focus_.GiveBack();
   background_ = SmartBitmap();
 }
 
@@ -141,7 +144,7 @@ void AddBooksView::OnShow() {
   Arrange();
   if (grid_ == nullptr || !item_)
     return;
-  grid_->SetFocus();
+  focus_.Take(*this, *grid_);
   // With a touch panel the focus is not shown: no tile looks chosen before it is touched.
   grid_->SetSelected(FocusReturn::FocusIsShown() && grid_->GetItemCount() > 0 ? 0 : -1);
   SetPanelTransparent(kPanelHalfTransparent);

@@ -6,6 +6,7 @@
 #include "controllers/AddBooksScreen.h"
 #include "platform/mw/MWFrameBorderRenderer.h"
 #include "platform/utils/SmartBitmap.h"
+#include "views/FocusReturn.h"
 #include "views/FrameScreen.h"
 
 class MWLabel;
@@ -78,6 +79,7 @@ class AddBooksView : public FrameScreen, public AddBooksScreen {
   std::shared_ptr<Item> item_;
   int arranged_count_ = -1;
   SmartBitmap background_;
+  FocusReturn focus_;
   std::unique_ptr<MWFrameBorderRenderer> box_frame_;
 };
 

@@ -24,8 +24,9 @@ void FocusReturn::GiveBack() {
   MWWindow* previous = previous_;
   previous_ = nullptr;
   MWAppFrame* frame = MWAppFrame::m_curFrame;
-  if (frame == nullptr || previous == nullptr || !MWWindow::IsAlive(previous) ||
-      !previous->IsShown())
+  // The window may lie in a screen shown again right after this one is hidden (the home screen
+  // behind the add-books grid): it only has to be there still.
+  if (frame == nullptr || previous == nullptr || !MWWindow::IsAlive(previous))
     return;
   frame->SetFocusedWindow(previous);
 }

@@ -11,7 +11,7 @@ class FocusReturn {
  public:
   // Gives `target` the focus and remembers who had it, unless that was a window inside `owner`.
   void Take(MWWindow& owner, MWWindow& target);
-  // Gives the focus back when the window that had it is still there and shown.
+  // Gives the focus back when the window that had it is still there.
   void GiveBack();
 
   // True when the reader moves a focus over the screen (a device without a touch panel, or the

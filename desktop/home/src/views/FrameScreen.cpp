@@ -5,6 +5,7 @@
 #include "platform/mw/Layout.h"
 #include "platform/mw/LayoutManager.h"
 #include "platform/mw/MWAppFrame.h"
+#include "platform/sdk/events.h"
 #include "platform/sdk/log.h"
 #include "platform/sdk/theme.h"
 #include "views/CommandIds.h"
@@ -20,9 +21,23 @@ void FrameScreen::Show() {
   if (!IsCreated()) {
     MWAppFrame* frame = MWAppFrame::m_curFrame;
     MW_RETURN_VOID_IF(frame == nullptr, "no frame for \"%s\"", layout_name_.c_str());
+    // Made hidden, the window changes nothing on screen yet: the frame needs no drawing for it.
+    const bool frame_changed = frame->IsChanged();
     Create(frame, 0, 0, frame->Width(), frame->Height(), MWS_TABSTOP);
+    if (!frame_changed)
+      frame->ClearChanged();
   }
   MWWindow::Show();
+}
+
+int FrameScreen::MainHandler(int type, int par1, int par2) {
+  if (par1 == KEY_BACK && (type == EVT_KEYPRESS || type == EVT_KEYREPEAT))
+    return 1;
+  if (par1 == KEY_BACK && type == EVT_KEYRELEASE) {
+    DoCommand(CMD_CLOSE);
+    return 1;
+  }
+  return MWDialog::MainHandler(type, par1, par2);
 }
 
 int FrameScreen::OnCreate() {

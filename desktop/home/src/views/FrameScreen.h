@@ -9,7 +9,8 @@ namespace marrowleaf::desktop {
 
 // A screen of the home screen that covers the main frame: its window is made over the whole frame
 // the first time it is shown, and its layout (named by the subclass) is loaded into it then. A
-// child "exit_button" raises command 5 (close).
+// child "exit_button" raises command 5 (close), and so does the Back key when no window inside
+// took it.
 class FrameScreen : public MWDialog, public virtual Screen {
  public:
   FrameScreen(const char* class_name, std::string layout_name);
@@ -21,6 +22,7 @@ class FrameScreen : public MWDialog, public virtual Screen {
   void MarkAsChanged() override { MWWindow::MarkAsChanged(); }
 
   int OnCreate() override;
+  int MainHandler(int type, int par1, int par2) override;
 
  private:
   std::string layout_name_;

@@ -6,7 +6,6 @@
 #include "platform/mw/MWColor.h"
 #include "platform/mw/MWDialog.h"
 #include "platform/mw/MWGraphics.h"
-#include "platform/sdk/events.h"
 #include "views/CommandIds.h"
 #include "views/ScreenSnapshot.h"
 
@@ -86,16 +85,6 @@ int WiFiDialog::OnDraw(MWGraphics& graphics) {
   graphics.FillRect(box, MW_COLOR_WHITE);
   graphics.DrawFrame(box, -3, MW_COLOR_BLACK);
   return 0;
-}
-
-int WiFiDialog::MainHandler(int type, int par1, int par2) {
-  if ((type == EVT_KEYPRESS || type == EVT_KEYREPEAT) && par1 == KEY_BACK)
-    return 1;
-  if (type == EVT_KEYRELEASE && par1 == KEY_BACK) {
-    DoCommand(CMD_CLOSE);
-    return 1;
-  }
-  return FrameScreen::MainHandler(type, par1, par2);
 }
 
 }  // namespace marrowleaf::desktop

@@ -29,7 +29,6 @@ class WiFiDialog : public FrameScreen {
   int LoadAttributes(const AttributeLoader& loader) override;
   void OnVisibilityChanged(bool visible) override;
   int OnDraw(MWGraphics& graphics) override;
-  int MainHandler(int type, int par1, int par2) override;
 
  private:
   void FitBox();

@@ -252,17 +252,6 @@ int PopupMenu::MainHandler(int type, int par1, int par2) {
     case EVT_POINTERLONG:
     case EVT_POINTERCANCEL:
       return 1;
-    case EVT_KEYRELEASE:
-      if (par1 == KEY_BACK) {
-        DoCommand(CMD_CLOSE);
-        return 1;
-      }
-      break;
-    case EVT_KEYPRESS:
-    case EVT_KEYREPEAT:
-      if (par1 == KEY_BACK)
-        return 1;
-      break;
     default:
       break;
   }
