@@ -2,16 +2,11 @@
 // through the controller to the task start, and the applications screen's build and first draw,
 // cold (theme images not yet loaded), warm, and reopened unchanged.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "BenchSampleDevice.h"
 #include "EventLoop.h"
 #include "controllers/AppListConnection.h"
 #include "controllers/Controller.h"
@@ -26,39 +21,13 @@
 #include "views/ApplicationsView.h"
 #include "views/ViewClasses.h"
 
-extern char** environ;
-
 namespace {
 
 using marrowleaf::desktop::ApplicationsView;
 using marrowleaf::desktop::Controller;
 using marrowleaf::desktop::Item;
 
-// The sample device, made once by the built generator beside this program.
-void UseSampleDevice() {
-  static std::string root;
-  if (!root.empty())
-    return;
-  std::string pattern = (std::filesystem::temp_directory_path() / "marrowleaf-open-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr)
-    std::abort();
-  root = pattern;
-  const std::string generator =
-      (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "make-sample-device").string();
-  std::string root_option = root;
-  char* argv[] = {const_cast<char*>(generator.c_str()), const_cast<char*>("--root"),
-                  root_option.data(), nullptr};
-  pid_t pid = -1;
-  int status = 0;
-  if (posix_spawn(&pid, generator.c_str(), nullptr, nullptr, argv, environ) != 0 ||
-      waitpid(pid, &status, 0) != pid || status != 0) {
-    std::fprintf(stderr, "can't make the sample device with %s\n", generator.c_str());
-    std::abort();
-  }
-  setenv("MARROWLEAF_ROOT", root.c_str(), 1);
-  ReloadDeviceRoot();
-  ReloadDeviceProfile();
-}
+using marrowleaf::bench::UseSampleDevice;
 
 class Frame : public MWAppFrame {
  public:
