@@ -85,13 +85,14 @@ TEST(ConfigFile, ReadsCommentsBlanksQuotesAndLineEndsOfHandWrittenFiles) {
   CloseConfigNoSave(config);
 }
 
-TEST(ConfigFile, ReadsADamagedFileUpToTheDamageAndNoFurther) {
+TEST(ConfigFile, SkipsADamagedLineReadsOnAndKeepsItWhenSaving) {
   const std::vector<std::pair<std::string, std::string>> damages = {
       {"line without equals", "this line has no equals sign"},
       {"unterminated quote", "bad=\"never closed"},
       {"unknown escape", "bad=\"\\q\""},
       {"text after closing quote", "bad=\"x\" y"},
       {"empty key", "=value"},
+      {"carriage return inside", "bad=one\rtwo"},
       {"binary data", std::string("bad=\x00\x01\x02\xff", 8)},
       {"over-long line", "bad=" + std::string(KeyValueStore::kMaxLineBytes, 'x')},
   };
@@ -100,9 +101,12 @@ TEST(ConfigFile, ReadsADamagedFileUpToTheDamageAndNoFurther) {
     DeviceConfig* config = OpenText(root, "before=1\n" + damage + "\nafter=2\n");
     ASSERT_NE(config, nullptr) << name;
     EXPECT_EQ(ReadInt(config, "before", 0), 1) << name;
-    EXPECT_EQ(ReadInt(config, "after", 0), 0) << name;
+    EXPECT_EQ(ReadInt(config, "after", 0), 2) << name;
     EXPECT_STREQ(ReadString(config, "bad", "none"), "none") << name;
-    CloseConfigNoSave(config);
+    WriteInt(config, "before", 3);
+    WriteInt(config, "added", 4);
+    CloseConfig(config);
+    EXPECT_EQ(root.Read(kPath), "before=3\n" + damage + "\nafter=2\nadded=4\n") << name;
   }
 }
 
@@ -126,7 +130,11 @@ TEST(ConfigFile, ReadsAFileLargerThanTheCapUpToTheLastWholeLine) {
   EXPECT_EQ(ReadString(config, key(cut_line - 1).c_str(), ""), value);
   EXPECT_STREQ(ReadString(config, key(cut_line).c_str(), "missing"), "missing");
   EXPECT_STREQ(ReadString(config, key(cut_line + 1).c_str(), "missing"), "missing");
+  // Saving would drop what lies past the cap, so the file is left as it is.
+  WriteInt(config, key(0).c_str(), 1);
+  EXPECT_EQ(SaveConfig(config), -1);
   CloseConfigNoSave(config);
+  EXPECT_EQ(root.Read(kPath), text);
 }
 
 TEST(ConfigFile, OpensAMissingFileEmptyAndCreatesItOnTheFirstSave) {
@@ -149,7 +157,7 @@ TEST(ConfigFile, RefusesToOpenWithoutFolderOrWhenThePathIsAFolder) {
   EXPECT_EQ(OpenConfig(nullptr, nullptr), nullptr);
 }
 
-TEST(ConfigFile, SavesAtomicallyLeavingOnlyTheFileAndWritesNothingWhenUnchanged) {
+TEST(ConfigFile, SavesAtomicallyKeepingCommentsAndWritesNothingWhenUnchanged) {
   TempDeviceRoot root;
   DeviceConfig* config = OpenText(root, "# kept while nothing changes\na=1\n");
   ASSERT_NE(config, nullptr);
@@ -162,7 +170,7 @@ TEST(ConfigFile, SavesAtomicallyLeavingOnlyTheFileAndWritesNothingWhenUnchanged)
     EXPECT_EQ(SaveConfig(config), 0);
   }
   CloseConfig(config);
-  EXPECT_EQ(root.Read(kPath), "a=14\n");
+  EXPECT_EQ(root.Read(kPath), "# kept while nothing changes\na=14\n");
   EXPECT_EQ(FolderEntries(root, "/mnt/ext1/system/config"), std::vector<std::string>{"test.cfg"});
 }
 
@@ -266,6 +274,26 @@ TEST(GlobalConfig, IsOpenedOnceAndRetriedWhileItsFolderIsMissing) {
   EXPECT_EQ(GetGlobalConfig(), global);
   EXPECT_STREQ(ReadString(global, "theme", ""), "Dark");
   EXPECT_EQ(root.Read("/mnt/ext1/system/config/global.cfg"), "language=ru\ntheme=Dark\n");
+}
+
+TEST(GlobalConfig, SavesOnlyTheKeysThisProgramSetOnTopOfTheFileAsItIsNow) {
+  TempDeviceRoot root;
+  const std::string path = "/mnt/ext1/system/config/global.cfg";
+  root.Write(path, "language=ru\ntheme=Light\nold_key=1\nstore_page_index=0\n");
+  DeviceConfig* global = GetGlobalConfig();
+  ASSERT_NE(global, nullptr);
+  ASSERT_STREQ(ReadString(global, "language", ""), "ru");
+  // Another program changes the language, adds a key and removes one while the handle is open.
+  root.Write(path, "language=de\ntheme=Light\nstore_page_index=0\nnew_key=2\n");
+  WriteInt(global, "store_page_index", 3);
+  DeleteConfigKey(global, "theme");
+  ASSERT_EQ(SaveConfig(global), 0);
+  EXPECT_EQ(root.Read(path), "language=de\nstore_page_index=3\nnew_key=2\n");
+  // A later save changes nothing the other program wrote since.
+  root.Write(path, "language=fr\nstore_page_index=3\n");
+  WriteInt(global, "store_page_index", 4);
+  ASSERT_EQ(SaveConfig(global), 0);
+  EXPECT_EQ(root.Read(path), "language=fr\nstore_page_index=4\n");
 }
 
 TEST(GlobalConfig, IsReadAgainForAnotherDeviceRoot) {

@@ -151,6 +151,16 @@ int StartOnce() {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+TEST_F(FirstRunSteps, ADamagedLineInTheConfigurationCostsNoStepItsMark) {
+  const std::string before = "net_cfg_encrypt=done\nline without equals\njson2cfg=done\n";
+  const std::string after = "setup_wizard_flag=0\nlanguage=de\n";
+  root_.Write(kGlobal, before + after);
+  EXPECT_EXIT(RunFirstRunSteps(), ExitedWithCode(1), "Want resetfrontlight");
+  EXPECT_EQ(root_.Read(kGlobal), before + after + "resetfrontlight=done\n");
+  EXPECT_EQ(StartOnce(), kWentOn) << "no step and no wizard runs again";
+  EXPECT_TRUE(journal_.Events("exec").empty());
+}
+
 TEST_F(FirstRunSteps, OnAFullCardEachStepRunsOnceThisBootAndTheStartGoesOn) {
   root_.Write(kGlobal, "");
   root_.Write("/.sim/device.cfg", "storage_full=1\n");

@@ -108,30 +108,66 @@ void DeviceConfig::Write(const std::string& key, const std::string& value) {
            key.c_str());
     return;
   }
-  changed_ = true;
+  Remember(key, value);
 }
 
 void DeviceConfig::Delete(const std::string& key) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (store_.Erase(key))
-    changed_ = true;
+    Remember(key, std::nullopt);
+}
+
+void DeviceConfig::Remember(const std::string& key, std::optional<std::string> value) {
+  for (auto& change : pending_) {
+    if (change.first == key) {
+      change.second = std::move(value);
+      return;
+    }
+  }
+  pending_.emplace_back(key, std::move(value));
+}
+
+bool DeviceConfig::MergeWithFile(std::string* text, bool* unchanged) const {
+  std::string current;
+  bool truncated = false;
+  if (!ReadFileCapped(path_, KeyValueStore::kMaxFileBytes, &current, &truncated) && errno != ENOENT)
+    return false;
+  KeyValueStore file = KeyValueStore::Parse(current, truncated);
+  // Saving a file cut at the cap would drop its tail.
+  if (file.Truncated())
+    return false;
+  for (const auto& [key, value] : pending_) {
+    if (value)
+      file.Set(key, *value);
+    else
+      file.Erase(key);
+  }
+  *text = file.Serialise();
+  *unchanged = *text == current;
+  return true;
 }
 
 int DeviceConfig::Save() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!changed_)
+  if (pending_.empty())
     return 0;
-  const std::string text = store_.Serialise();
+  std::string text;
+  bool unchanged = false;
+  if (!MergeWithFile(&text, &unchanged)) {
+    MW_LOG(MW_LOG_ERROR, "Config [%s]: can't be read whole, not saved\n", path_.c_str());
+    return -1;
+  }
   // A longer file would be cut when read back, so it is refused whole.
   if (text.size() > KeyValueStore::kMaxFileBytes) {
     MW_LOG(MW_LOG_ERROR, "Config [%s]: %zu bytes is over the size cap\n", path_.c_str(),
            text.size());
     return -1;
   }
-  if (WriteFileAtomically(path_, text) != 0) {
+  // Nothing is written when the file already holds every change.
+  if (!unchanged && WriteFileAtomically(path_, text) != 0) {
     MW_LOG(MW_LOG_ERROR, "Config [%s]: can't be written\n", path_.c_str());
     return -1;
   }
-  changed_ = false;
+  pending_.clear();
   return 0;
 }

@@ -1,15 +1,20 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "KeyValueStore.h"
 #include "platform/sdk/config.h"
 
-// The handle behind the configuration functions of platform/sdk/config.h: one key-value file, its
-// defaults and whether it changed since it was read or saved. A mutex makes one handle safe to
-// share between threads; the texts it hands out stay valid as config.h promises.
+// The handle behind the configuration functions of platform/sdk/config.h: one key-value file as it
+// was read, its defaults and the keys this handle set or deleted since it last saved. Other
+// programs write the same files, so a save reads the file as it is now and changes only those keys
+// in it. A mutex makes one handle safe to share between threads; the texts it hands out stay valid
+// as config.h promises.
 struct DeviceConfig {
  public:
   static constexpr const char* kGlobalConfigPath = "/mnt/ext1/system/config/global.cfg";
@@ -26,7 +31,7 @@ struct DeviceConfig {
   int ReadInt(const std::string& key, int default_value);
   void Write(const std::string& key, const std::string& value);
   void Delete(const std::string& key);
-  // 0 when saved or unchanged, -1 when the file can't be written.
+  // 0 when saved or unchanged, -1 when the file can't be read or written (the changes are kept).
   int Save();
 
   const std::string& Path() const { return path_; }
@@ -39,11 +44,17 @@ struct DeviceConfig {
                const ConfigDefault* defaults);
   // The file's value, else the default; nullptr when neither exists. Called with the mutex held.
   const std::string* Lookup(const std::string& key) const;
+  // Remembers a change for the next save; no value means the key is deleted.
+  void Remember(const std::string& key, std::optional<std::string> value);
+  // The file as it is now with this handle's changes on top, and whether that is what the file
+  // holds already. False when the file can't be read whole.
+  bool MergeWithFile(std::string* text, bool* unchanged) const;
 
   std::mutex mutex_;
   std::string path_;
   marrowleaf::platform::KeyValueStore store_;
   std::unordered_map<std::string, std::string> defaults_;
-  bool changed_ = false;
+  // In the order they were made; one entry a key.
+  std::vector<std::pair<std::string, std::optional<std::string>>> pending_;
   bool shared_ = false;
 };

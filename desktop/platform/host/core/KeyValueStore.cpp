@@ -73,26 +73,37 @@ KeyValueStore KeyValueStore::Parse(std::string_view text, bool truncated) {
     size_t last_line_end = text.rfind('\n');
     text = last_line_end == std::string_view::npos ? std::string_view()
                                                    : text.substr(0, last_line_end);
-    store.damaged_ = true;
+    store.truncated_ = true;
   }
-  if (StartsWith(text, kByteOrderMark))
-    text.remove_prefix(kByteOrderMark.size());
+  bool first_line = true;
   while (!text.empty()) {
     size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    std::string_view content = line;
+    if (first_line && StartsWith(content, kByteOrderMark))
+      content.remove_prefix(kByteOrderMark.size());
+    first_line = false;
     std::string key;
     std::string value;
     LineResult result =
-        line.size() > kMaxLineBytes ? LineResult::kDamage : ParseLine(line, &key, &value);
-    if (result == LineResult::kDamage) {
+        line.size() > kMaxLineBytes ? LineResult::kDamage : ParseLine(content, &key, &value);
+    if (result == LineResult::kDamage)
       store.damaged_ = true;
-      break;
-    }
-    if (result == LineResult::kEntry)
-      store.Put(key, value);
+    if (result != LineResult::kEntry)
+      key.clear();
+    store.AddLine(std::string(line), key, value);
   }
   return store;
+}
+
+void KeyValueStore::AddLine(std::string text, const std::string& key, const std::string& value) {
+  lines_.push_back(Line{std::move(text), key});
+  if (key.empty())
+    return;
+  auto [found, added] = values_.try_emplace(key, Value{value, std::prev(lines_.end())});
+  if (!added)
+    found->second.text = value;
 }
 
 KeyValueStore::LineResult KeyValueStore::ParseLine(std::string_view line, std::string* key,
@@ -153,18 +164,33 @@ KeyValueStore KeyValueStore::ReadFile(const std::string& device_path) {
 }
 
 std::string KeyValueStore::FormatLine(const std::string& key, const std::string& value) {
-  return key + "=" + (NeedsQuotes(value) ? Quote(value) : value) + "\n";
+  return key + "=" + (NeedsQuotes(value) ? Quote(value) : value);
 }
 
 std::string KeyValueStore::Serialise() const {
   std::string text;
-  for (const auto& [key, value] : entries_) text += FormatLine(key, value);
+  for (const Line& line : lines_) {
+    text += line.text;
+    text.push_back('\n');
+  }
   return text;
 }
 
+std::vector<std::pair<std::string, std::string>> KeyValueStore::Entries() const {
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (const Line& line : lines_) {
+    if (line.key.empty())
+      continue;
+    const Value& value = values_.at(line.key);
+    if (&*value.first_line == &line)
+      entries.emplace_back(line.key, value.text);
+  }
+  return entries;
+}
+
 const std::string* KeyValueStore::Find(const std::string& key) const {
-  auto found = index_.find(key);
-  return found == index_.end() ? nullptr : &found->second->second;
+  auto found = values_.find(key);
+  return found == values_.end() ? nullptr : &found->second.text;
 }
 
 bool KeyValueStore::ValidKey(const std::string& key) {
@@ -178,34 +204,41 @@ bool KeyValueStore::ValidKey(const std::string& key) {
 bool KeyValueStore::Set(const std::string& key, const std::string& value) {
   if (!ValidKey(key) || HasControlCharacter(value, true))
     return false;
-  // The line feed is not part of the line the reader measures.
-  if (FormatLine(key, value).size() - 1 > kMaxLineBytes)
+  if (FormatLine(key, value).size() > kMaxLineBytes)
     return false;
   Put(key, value);
   return true;
 }
 
 void KeyValueStore::Put(const std::string& key, const std::string& value) {
-  auto found = index_.find(key);
-  if (found != index_.end()) {
-    found->second->second = value;
+  auto found = values_.find(key);
+  if (found == values_.end()) {
+    AddLine(FormatLine(key, value), key, value);
     return;
   }
-  entries_.emplace_back(key, value);
-  index_.emplace(key, std::prev(entries_.end()));
+  found->second.text = value;
+  found->second.first_line->text = FormatLine(key, value);
+  EraseLinesAfter(found->second.first_line, key);
+}
+
+void KeyValueStore::EraseLinesAfter(LineList::iterator first_line, const std::string& key) {
+  for (auto line = std::next(first_line); line != lines_.end();) {
+    line = line->key == key ? lines_.erase(line) : std::next(line);
+  }
 }
 
 bool KeyValueStore::Erase(const std::string& key) {
-  auto found = index_.find(key);
-  if (found == index_.end())
+  auto found = values_.find(key);
+  if (found == values_.end())
     return false;
-  entries_.erase(found->second);
-  index_.erase(found);
+  EraseLinesAfter(found->second.first_line, key);
+  lines_.erase(found->second.first_line);
+  values_.erase(found);
   return true;
 }
 
 void KeyValueStore::MergeFrom(const KeyValueStore& other) {
-  for (const auto& [key, value] : other.entries_) Put(key, value);
+  for (const auto& [key, value] : other.Entries()) Put(key, value);
 }
 
 bool KeyValueStore::ParseLongLong(const std::string& text, long long* value) {

@@ -6,14 +6,18 @@
 //                    spaces, and inside quotes \\, \" and \n stand for a backslash, a quote and a
 //                    line feed
 //   # comment        lines whose first non-blank character is '#' or ';' are ignored
-// Keys are unique; a later line wins, keeping the place of the first. A damaged file is read up to
-// the damage and the rest is ignored. Damage is: control characters other than tab (binary data), a
-// line without '=' or with an empty key, an unterminated quote, an unknown escape or text after the
+// Keys are unique; a later line wins, keeping the place of the first. A damaged line is skipped and
+// reading goes on after it. Damage is: control characters other than tab (binary data), a line
+// without '=' or with an empty key, an unterminated quote, an unknown escape or text after the
 // closing quote, a line longer than 64 KiB. Files larger than 1 MiB are read as far as that cap
-// (the line the cap cuts is dropped). A UTF-8 byte order mark at the start is skipped. Saving
-// writes every key in the order of the file, quoting only the values that need it; comments are not
-// kept. It writes a temporary file beside the original, flushes it and renames it over the
-// original, so a crash never leaves a half-written file.
+// (the line the cap cuts is dropped). A UTF-8 byte order mark at the start is skipped.
+//
+// Other programs write the same files, so saving reads the file as it is at that moment and changes
+// in it only the keys set or deleted through the handle since its last save: every other line,
+// comments and damaged lines included, stays as it is, and a changed key's line is written in the
+// place of its first line, quoting the value only when it needs it. A file over the size cap is not
+// saved, since its tail would be lost. Saving writes a temporary file beside the original, flushes
+// it and renames it over the original, so a crash never leaves a half-written file.
 #pragma once
 
 struct DeviceConfig;
@@ -41,7 +45,7 @@ void WriteLongLong(DeviceConfig* config, const char* key, long long value);
 void DeleteConfigKey(DeviceConfig* config, const char* key);
 
 // 0 on success (also when nothing changed: then nothing is written), -1 when the file can't be
-// written (the changes are kept for the next try) or for a null handle.
+// read whole or written (the changes are kept for the next try) or for a null handle.
 int SaveConfig(DeviceConfig* config);
 // Saves when changed and releases the handle.
 void CloseConfig(DeviceConfig* config);
