@@ -197,10 +197,20 @@ TEST_F(CoverCacheManagerTest, AnExistingThumbnailIsLoadedInsteadOfTheBookAndEach
   EXPECT_NE(std::string::npos, index.find("1/Books/a.epub_20x30.png"));
 }
 
-TEST_F(CoverCacheManagerTest, ThumbnailsWithoutAnIndexAreRemovedAtStart) {
-  root_.Write(std::string(kThumbs) + "1/old_1x1.png", "stale");
-  { CoverCacheManager manager; }
-  EXPECT_FALSE(root_.Exists(std::string(kThumbs) + "1/old_1x1.png"));
+TEST_F(CoverCacheManagerTest, ThumbnailsWithoutAnIndexAreRemovedAtStartAndNothingElse) {
+  const std::string index = "/mnt/ext1/system/cache/desktop.index";
+  for (const char* damage : {"", "not an index\x01"}) {
+    if (*damage != '\0')
+      root_.Write(index, damage);
+    CacheController::Instance().Reset();
+    root_.Write(std::string(kThumbs) + "1/old_1x1.png", "stale");
+    root_.Write(std::string(kThumbs) + "cache.dat", "version=2\n");
+    root_.Write(std::string(kThumbs) + "1/notes.txt", "not a thumbnail");
+    { CoverCacheManager manager; }
+    EXPECT_FALSE(root_.Exists(std::string(kThumbs) + "1/old_1x1.png")) << damage;
+    EXPECT_EQ(root_.Read(std::string(kThumbs) + "cache.dat"), "version=2\n") << damage;
+    EXPECT_TRUE(root_.Exists(std::string(kThumbs) + "1/notes.txt")) << damage;
+  }
 }
 
 TEST_F(CoverCacheManagerTest, PdfsAreRenderedAndStoreAndLibraryCoversAreFound) {

@@ -136,9 +136,10 @@ void CoverCacheManager::init() {
   }
   asynchronous_ = true;
   utilities::CacheController& cache = utilities::CacheController::Instance();
-  // Thumbnails without an index are of unknown age and size: they are not trusted.
+  // Thumbnails without an index are of unknown age and size: they are not trusted. The folder
+  // also holds the home-screen cache, which has nothing to do with the index.
   if (!cache.IsCacheExists(kCache))
-    cache.RemoveCacheFiles(kCache);
+    ThumbnailStore::Instance().RemoveThumbnails();
   cache.SetCacheMaxSize(kCache, kCacheMaxItems);
   // What a power cut may have left of the last batch of thumbnails is tidied behind the first
   // screen's covers, which go to the front of the queue.

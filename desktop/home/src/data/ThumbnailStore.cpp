@@ -49,31 +49,46 @@ size_t ThumbnailStore::Pending() {
   return batch_.size();
 }
 
-int ThumbnailStore::Reconcile() {
+void ThumbnailStore::ForEachFile(
+    const std::function<void(const std::filesystem::path&, const std::string&)>& visit) {
   namespace fs = std::filesystem;
-  std::lock_guard<std::mutex> lock(mutex_);
-  utilities::CacheController& cache = utilities::CacheController::Instance();
   const fs::path folder = HostPath(kFolder);
-  int adopted = 0;
   std::error_code error;
-  // Symbolic links are neither followed nor touched: the cache writes none.
   for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
     std::error_code ignored;
     if (it->is_symlink(ignored) || !it->is_regular_file(ignored))
       continue;
-    const std::string host = it->path().string();
-    const std::string name = it->path().lexically_relative(folder).generic_string();
+    visit(it->path(), it->path().lexically_relative(folder).generic_string());
+  }
+}
+
+int ThumbnailStore::Reconcile() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  utilities::CacheController& cache = utilities::CacheController::Instance();
+  int adopted = 0;
+  ForEachFile([&](const std::filesystem::path& host, const std::string& name) {
+    std::error_code ignored;
     if (name.find(utilities::AtomicFileBatch::kPartMarker) != std::string::npos) {
-      if (!batch_.HoldsTemporary(host))
-        fs::remove(it->path(), ignored);
+      if (!batch_.HoldsTemporary(host.string()))
+        std::filesystem::remove(host, ignored);
     } else if (EndsWith(name, ".png") && cache.Adopt(name, kCache)) {
       ++adopted;
     }
-  }
+  });
   if (adopted > 0)
     cache.OptimizeAndSave(kCache);
   return adopted;
+}
+
+void ThumbnailStore::RemoveThumbnails() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  ForEachFile([&](const std::filesystem::path& host, const std::string& name) {
+    std::error_code ignored;
+    const bool part = name.find(utilities::AtomicFileBatch::kPartMarker) != std::string::npos;
+    if ((part && !batch_.HoldsTemporary(host.string())) || (!part && EndsWith(name, ".png")))
+      std::filesystem::remove(host, ignored);
+  });
 }
 
 }  // namespace marrowleaf::desktop

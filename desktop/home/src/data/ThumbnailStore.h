@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -46,8 +48,16 @@ class ThumbnailStore {
   // the index does not name as the least recently used; writes the index when it changed.
   // Returns the number of thumbnails registered.
   int Reconcile();
+  // Deletes every thumbnail and temporary file of the cache, for a cache whose index is lost. The
+  // folder holds other files too (the home-screen cache), which stay.
+  void RemoveThumbnails();
 
  private:
+  // Calls visit with the host path and the name inside the cache of every regular file under the
+  // folder. Symbolic links are neither followed nor touched: the cache writes none.
+  static void ForEachFile(
+      const std::function<void(const std::filesystem::path&, const std::string&)>& visit);
+
   std::mutex mutex_;
   utilities::AtomicFileBatch batch_;
 };
