@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
+#include <memory>
 #include <random>
 
 #include "data/DbQueries.h"
 #include "data/TestLibrary.h"
+#include "platform/sdk/clock.h"
 #include "platform/sdk/device.h"
 #include "support/TempDeviceRoot.h"
 
@@ -286,6 +289,68 @@ TEST(DBManagerFaults, ACorruptDatabaseGivesEmptyListsAndCountsOfMinusOne) {
   EXPECT_EQ(0, db.getBooksByTimestamp(5)->books_count_);
   EXPECT_EQ(-1, db.getNotViewedNotificationsCount());
   EXPECT_EQ(-1, db.removeFromAddedAndOpened(1));
+}
+
+// A clock that tests move by hand, installed for one test.
+class ManualClockScope {
+ public:
+  ManualClockScope() { platform::InstallClock(clock_); }
+  ~ManualClockScope() { platform::InstallClock(nullptr); }
+  void Advance(int64_t ms) { clock_->Advance(ms); }
+
+ private:
+  std::shared_ptr<platform::ManualClock> clock_ = std::make_shared<platform::ManualClock>();
+};
+
+TEST(DBManagerFaults, ALibraryLockedAtStartIsOpenedByALaterListAndTheFailedListSaysSo) {
+  ManualClockScope clock;
+  TempDeviceRoot root;
+  TestLibrary library(root);
+  library.AddBook("Book", 1000);
+  library.Exec("BEGIN EXCLUSIVE");
+  DBManager db;
+  db.init();  // gives up after the busy timeout
+  bool read = true;
+  EXPECT_TRUE(db.getBookItems(10, &read).empty());
+  EXPECT_FALSE(read);
+  library.Exec("COMMIT");
+  EXPECT_TRUE(db.getBookItems(10, &read).empty());
+  EXPECT_FALSE(read) << "not tried again before the pause is over";
+  clock.Advance(DBManager::kFirstRetryMs);
+  EXPECT_EQ(1u, db.getBookItems(10, &read).size());
+  EXPECT_TRUE(read);
+  // Locked again with the library open: the list fails at once, and the next one reads it.
+  library.Exec("BEGIN EXCLUSIVE");
+  EXPECT_TRUE(db.getBookItems(10, &read).empty());
+  EXPECT_FALSE(read);
+  library.Exec("COMMIT");
+  EXPECT_EQ(1u, db.getBookItems(10, &read).size());
+  EXPECT_TRUE(read);
+}
+
+TEST(DBManagerFaults, TriesToOpenTheLibraryAfterPausesThatDoubleUpToTheLast) {
+  ManualClockScope clock;
+  TempDeviceRoot root;
+  root.MakeFolder("/mnt/ext1/system/explorer-3");
+  DBManager db;
+  db.init();
+  bool read = true;
+  int64_t pause = DBManager::kFirstRetryMs;
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    clock.Advance(pause);
+    db.getBookItems(10, &read);
+    EXPECT_FALSE(read);
+    pause = std::min(pause * 2, DBManager::kLastRetryMs);
+  }
+  ASSERT_EQ(DBManager::kLastRetryMs, pause) << "the pauses reached their bound";
+  TestLibrary library(root);
+  library.AddBook("Book", 1000);
+  clock.Advance(pause - 1);
+  EXPECT_TRUE(db.getBookItems(10, &read).empty());
+  EXPECT_FALSE(read);
+  clock.Advance(1);
+  EXPECT_EQ(1u, db.getBookItems(10, &read).size());
+  EXPECT_TRUE(read);
 }
 
 TEST(DBManagerFaults, ALockedDatabaseFailsAfterTheBusyTimeoutInsteadOfHanging) {

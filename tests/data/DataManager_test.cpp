@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "data/HomeCache.h"
 #include "data/TestLibrary.h"
 #include "platform/sdk/device.h"
 #include "support/TempDeviceRoot.h"
@@ -209,6 +210,38 @@ TEST_F(DataManagerTest, TheCacheSavedOnExitIsTheFirstListOfTheNextStart) {
   EXPECT_EQ(book, cached.id);
   EXPECT_EQ(7, cached.settings->cpage);
   EXPECT_EQ(1, cached.settings->favorite);
+}
+
+TEST_F(DataManagerTest, ALockedLibraryLeavesTheCachedListAndItsFileUntilItCanBeRead) {
+  const int64_t book = library_.AddBook("Cached", 1000);
+  library_.Open(book, 2000, 7, 70, 1);
+  Start();
+  ASSERT_TRUE(Reload(10, 0));
+  data_->SaveToCache();
+  const std::string saved = root_.Read(HomeCache::kPath);
+  data_.reset();
+
+  // The next start finds the library locked by another program.
+  library_.Exec("BEGIN EXCLUSIVE");
+  DBManager locked_db;
+  locked_db.init();
+  DataManager next(&locked_db, [this](int type) { events_.Add(type); });
+  next.init();
+  next.requestBookItems(10);
+  events_.WaitFor(2);
+  EXPECT_FALSE(next.applyBookItems());
+  ASSERT_EQ(1u, next.getItemsCount(DEVICE_BLOCK)) << "the cached list stays on screen";
+  next.SaveToCache();
+  EXPECT_EQ(saved, root_.Read(HomeCache::kPath));
+
+  // Another request once it is free reads it (the back-off of the first open has passed).
+  library_.Exec("COMMIT");
+  std::this_thread::sleep_for(std::chrono::milliseconds(DBManager::kFirstRetryMs));
+  next.requestBookItems(10);
+  events_.WaitFor(3);
+  next.applyBookItems();
+  ASSERT_EQ(1u, next.getItemsCount(DEVICE_BLOCK));
+  EXPECT_EQ(book, next.getItem(DEVICE_BLOCK, 0)->books_[0]->id);
 }
 
 }  // namespace

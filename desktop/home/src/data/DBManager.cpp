@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "data/DbQueries.h"
+#include "platform/sdk/clock.h"
 #include "platform/sdk/device.h"
 #include "platform/sdk/lang.h"
 #include "platform/sdk/log.h"
@@ -74,19 +75,52 @@ void DBManager::logGuard(const char* expression, const char* value, const char* 
 }
 
 void DBManager::init() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  ensureOpen();
+}
+
+bool DBManager::ensureOpen() {
+  if (db_.isOpen())
+    return true;
+  if (platform::CurrentClock().NowMs() < next_open_ms_)
+    return false;
+  if (open()) {
+    retry_ms_ = kFirstRetryMs;
+    return true;
+  }
+  // A try can itself take the busy timeout: the pause counts from its end.
+  next_open_ms_ = platform::CurrentClock().NowMs() + retry_ms_;
+  retry_ms_ = std::min(retry_ms_ * 2, kLastRetryMs);
+  return false;
+}
+
+bool DBManager::open() {
+  // Statements of an earlier connection can't run on a new one.
+  statements_.clear();
   const int err = utilities::DbCreator::GetExplorerDb(db_, utilities::DbCreator::kExplorerDbPath);
+  if (err != 0) {
+    logGuard("err != 0", "", "Error init DB");
+    return false;
+  }
   const char* profile = GetCurrentProfile();
   // The SDK names the default profile with an empty text.
   const std::string name = profile != nullptr && *profile != '\0' ? profile : "default";
   profile_id = getProfileByName(name);
   if (profile_id < 0)
     profile_id = addNewProfile(name);
-  if (err != 0) {
-    logGuard("err != 0", "", "Error init DB");
-    return;
-  }
   initCollations();
   storage_ids = db::DbManager::Instance()->GetCurrentStorageIds();
+  return true;
+}
+
+bool DBManager::beginRead() {
+  if (db_.execute("BEGIN") != SQLITE_DONE)
+    return false;
+  if (db_.execute("SELECT count(*) FROM sqlite_master;") == SQLITE_DONE)
+    return true;
+  DB_LOG(MW_LOG_WARNING, "library can't be read: %s", db_.lastError().c_str());
+  db_.execute("ROLLBACK");
+  return false;
 }
 
 void DBManager::initCollations() {
@@ -143,8 +177,19 @@ std::string DBManager::storageClause() const {
   return DbQueries::toStringNoSubquery("file.storageid", storage_ids);
 }
 
-Items DBManager::getBookItems(size_t max) {
+Items DBManager::getBookItems(size_t max, bool* read) {
   std::lock_guard<std::mutex> lock(mutex_);
+  const bool readable = ensureOpen() && beginRead();
+  if (read != nullptr)
+    *read = readable;
+  if (!readable)
+    return Items();
+  Items list = readBookItems(max);
+  db_.execute("COMMIT");
+  return list;
+}
+
+Items DBManager::readBookItems(size_t max) {
   Items opened = getOpenedBooks(max);
   int since = 1;
   if (!opened.empty() && opened.size() == max)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -19,12 +20,18 @@ namespace marrowleaf::desktop {
 // reading state and file properties, the unseen notifications, and the few edits the home screen
 // makes. One connection serves two threads (the data manager's query thread and the event-loop
 // thread), so every public query and edit holds the mutex for its whole run. When the database
-// can't be opened every statement fails to prepare: lists are empty and counts -1.
+// can't be opened every statement fails to prepare: lists are empty and counts -1. The device's
+// indexer may hold the library locked at start-up, so a library that could not be opened is tried
+// again by the next list of books, no sooner than a back-off that doubles from kFirstRetryMs to
+// kLastRetryMs; and a list that could not be read says so, since an empty list would mean an
+// empty library.
 class DBManager {
  public:
   // A group shows this many tiles before its more tile; getBooksByTimestamp reads two more books.
   static constexpr uint32_t kGroupLimit = 21;
   static constexpr const char* kModule = "DesktopDB";
+  static constexpr int64_t kFirstRetryMs = 1000;
+  static constexpr int64_t kLastRetryMs = 60000;
 
   // The process-wide instance, created and initialised on first use. The first call must come
   // before a second thread can call.
@@ -43,7 +50,9 @@ class DBManager {
   void updateStorageIds();
   bool hasCloudStorages();
 
-  Items getBookItems(size_t max);
+  // With read given, it is set to whether the library was read: false when it is not open or is
+  // locked past the busy timeout (the list is then empty).
+  Items getBookItems(size_t max, bool* read = nullptr);
   std::shared_ptr<Item> getBooksByTimestamp(int ts);
   std::shared_ptr<Item> getFilesRelatedToBooksIdByTimestamp(int ts);
   int getNotViewedNotificationsCount();
@@ -68,7 +77,15 @@ class DBManager {
   const std::string& collateWithNumbersClause() const { return collate_with_numbers_clause; }
 
  private:
+  // Opens the library when it is not open and the back-off allows a try. The caller holds the
+  // mutex.
+  bool ensureOpen();
+  bool open();
+  // Starts a read transaction: the lists of one request come from one state of the library, and
+  // a lock held by another program shows here rather than as rows that are silently missing.
+  bool beginRead();
   // The parts of getBookItems and getBooksByTimestamp; the caller holds the mutex.
+  Items readBookItems(size_t max);
   std::shared_ptr<Book> getBook(int64_t id);
   std::string getFileProp(const std::string& fast_hash, utilities::db::FileProp prop);
   void appendSingleBookItems(utilities::Statement& st, int type, int book_column, int time_column,
@@ -97,6 +114,8 @@ class DBManager {
   std::string collate_clause = " ";
   std::string collate_with_numbers_clause = " ";
   bool raise_acsm_bound_ = true;
+  int64_t next_open_ms_ = std::numeric_limits<int64_t>::min();
+  int64_t retry_ms_ = kFirstRetryMs;
 };
 
 }  // namespace marrowleaf::desktop

@@ -142,9 +142,13 @@ void DataManager::runQuery(const Query& query) {
       MW_LOG(MW_LOG_ERROR, "Error query [eQueryNone]");
       break;
     case eQueryBookItems: {
-      Items result = db_->getBookItems(static_cast<size_t>(std::max(query.second, 0)));
+      bool read = false;
+      Items result = db_->getBookItems(static_cast<size_t>(std::max(query.second, 0)), &read);
       std::lock_guard<std::mutex> lock(mutex_);
-      pending_items_.swap(result);
+      // A library that could not be read leaves the list on screen as it is.
+      pending_read_ = read;
+      if (read)
+        pending_items_.swap(result);
       break;  // the previous pending list is dropped here, outside the lock's users' way
     }
     case eQueryBooksByTimestamp: {
@@ -176,8 +180,9 @@ bool DataManager::applyBookItems() {
   bool changed = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!running())
+    if (!running() || !pending_read_)
       return false;
+    from_library_ = true;
     old_list.swap(items_);
     items_.reserve(pending_items_.size());
     for (const std::shared_ptr<Item>& item : pending_items_) {
@@ -324,6 +329,11 @@ void DataManager::SaveToCache() {
   Items items;
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    // Until the library was read the list is the cache's own: the file already holds it.
+    if (!from_library_) {
+      MW_LOG(MW_LOG_INFO, "The library was not read; the cache file is kept");
+      return;
+    }
     items = items_;
   }
   HomeCache::Save(items);

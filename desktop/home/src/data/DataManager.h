@@ -65,6 +65,8 @@ class DataManager {
   void updateStorageIds();
   bool hasCloudStorages();
 
+  // Saves the device block for the next start, unless it never came from the library: a list
+  // that a failed query produced never replaces the file.
   void SaveToCache();
   void loadFromCache();
 
@@ -100,6 +102,10 @@ class DataManager {
   std::deque<Query> queries_;
   Items items_;
   Items pending_items_;
+  // Whether the last book-items query read the library; its list is only applied then.
+  bool pending_read_ = false;
+  // Whether items_ came from the library rather than from the cache file.
+  bool from_library_ = false;
   Items pending_groups_;
   int32_t notifications_count_ = -1;
   const uint32_t group_limit_ = DBManager::kGroupLimit;
