@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -106,6 +107,34 @@ TEST_F(AppDataManagerTest, DropsUnknownIdsAndFallsBackToTheDefaultForADamagedLis
     EXPECT_EQ(Row(fresh), (std::vector<std::string>{"MW_Library", "MW_Store", "SYS_Apps"}));
   }
   EXPECT_EQ(device_.Root().Read(CatalogueDevice::kUserView), view_before);
+}
+
+TEST_F(AppDataManagerTest, ADamagedApplicationDatabaseShowsWhatItCanAndLeavesTheUsersRowAlone) {
+  const std::string row = List("", {"MW_Clock", "UR_Own", "MW_Notes"});
+  device_.Root().Write(kUserList, row);
+  Bundle("Own.app");
+  const std::string database = device_.Root().Read(CatalogueDevice::kDatabase);
+  for (const std::string& damaged : {std::string("{\"applications\": {\"MW_Clo"), std::string()}) {
+    device_.Root().Write(CatalogueDevice::kDatabase, damaged);
+    AppDataManager manager;
+    EXPECT_TRUE(manager.Reload());
+    EXPECT_EQ(Row(manager), std::vector<std::string>{"UR_Own"});
+    manager.InsertApplication("UR_Own", 0, true);
+    manager.RemoveApplication(0);
+    manager.SetApplication(0, "MW_Clock");
+    EXPECT_EQ(device_.Root().Read(kUserList), row) << "the user's row is untouched";
+  }
+  std::remove(device_.Root().Host(kUserList).c_str());
+  {
+    AppDataManager manager;
+    manager.Reload();
+    EXPECT_FALSE(device_.Root().Exists(kUserList)) << "no default list without the database";
+  }
+  device_.Root().Write(kUserList, row);
+  device_.Root().Write(CatalogueDevice::kDatabase, database);
+  AppDataManager repaired;
+  EXPECT_TRUE(repaired.Reload());
+  EXPECT_EQ(Row(repaired), (std::vector<std::string>{"MW_Clock", "UR_Own", "MW_Notes"}));
 }
 
 TEST_F(AppDataManagerTest, ReplacesAListWrittenForAnotherPartner) {

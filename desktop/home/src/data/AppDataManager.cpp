@@ -94,9 +94,14 @@ bool AppDataManager::Reload() {
 
 bool AppDataManager::LoadApplicationList() {
   row_.clear();
+  read_only_ = !app_json_manager_.DatabaseLoads();
+  if (read_only_)
+    MW_LOG(MW_LOG_ERROR, "No application database: the shortcut row is shown, not changed\n");
   std::string stored_partner;
   ReadUserList(&stored_partner);
   RemoveNullApplications();
+  if (read_only_)
+    return true;
   if (!row_.empty() &&
       NormalisedPartner(stored_partner) == NormalisedPartner(CurrentPartnerName())) {
     return true;
@@ -166,6 +171,8 @@ std::string AppDataManager::GetExistJson(const std::vector<std::string>& addons)
 }
 
 void AppDataManager::SaveApplicationList() {
+  if (read_only_)
+    return;
   pk_buildpath(kUserListPath);
   if (row_.empty()) {
     pk_unlink(kUserListPath);

@@ -4,7 +4,9 @@
 // partner. The manager also owns the application catalogue, finds the application bundles the user
 // copied to "/mnt/ext1/applications", and prepares the groups of the applications screen and the
 // lists of the shortcut menus. Every change of the row is saved at once, replacing the file whole.
-// Event-loop thread only.
+// When the firmware's application database can't be loaded, no firmware application is known: the
+// row then shows what it can (the user's bundles) and no file is written, so that the user's row
+// comes back whole once the database loads again. Event-loop thread only.
 #pragma once
 
 #include <memory>
@@ -81,6 +83,8 @@ class AppDataManager {
   AppJsonManager app_json_manager_;
   std::vector<std::shared_ptr<AppData>> user_bundles_;
   bool user_bundles_scanned_ = false;
+  // Set while the catalogue can't tell which applications exist: the user's files stay as they are.
+  bool read_only_ = false;
 };
 
 }  // namespace marrowleaf::desktop

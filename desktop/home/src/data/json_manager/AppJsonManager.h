@@ -49,6 +49,10 @@ class AppJsonManager {
   // Writes the database's "_comment" lines to standard error.
   void PrintComments();
 
+  // Whether the firmware's application database loads. Without it no firmware application is
+  // known, so an unknown id then says nothing about the application.
+  bool DatabaseLoads() { return load(j_db_); }
+
   // The "no application" record; it exists whether or not the files load.
   std::shared_ptr<AppJsonDBData> GetNullApplication() const { return sys_null_; }
 
