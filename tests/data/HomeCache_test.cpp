@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "support/TempDeviceRoot.h"
 
 namespace marrowleaf::desktop {
@@ -129,6 +132,49 @@ TEST(HomeCache, ReadsWhatComesBeforeDamageAMissingTypeOrABookWithoutId) {
              "version=2\nitem.1.type=1\nitem.1.book.1.id=8\n\x01\x02garbage\n"
              "item.2.type=1\nitem.2.book.1.id=9\n");
   EXPECT_EQ(2u, HomeCache::Load().size()) << "a damaged line costs only itself";
+}
+
+TEST(HomeCache, KeepsEveryTextAsWrittenAndOlderFilesStayReadable) {
+  TempDeviceRoot root;
+  const std::vector<std::string> texts = {
+      "",
+      "plain title",
+      " tabs\tand\nlines ",
+      "carriage\rreturn",
+      std::string("nul\0inside", 11),
+      "\x01\x1f\x7f controls",
+      std::string(16 * 1024, 'p'),
+      std::string(16 * 1024 + 1, 'q'),
+      std::string(100 * 1024, 'L') + "\r",
+  };
+  Items items;
+  for (const std::string& text : texts) {
+    items.push_back(MakeItem(ITEM_OPENED, 1, static_cast<int32_t>(items.size()) + 1, 1));
+    Book& book = *items.back()->books_[0];
+    book.title = text;
+    book.path = "/mnt/ext1/Books/" + text;
+    book.loan_id = text;
+  }
+  ASSERT_TRUE(HomeCache::Save(items));
+  Items loaded = HomeCache::Load();
+  ASSERT_EQ(texts.size(), loaded.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const Book& book = *loaded[i]->books_[0];
+    EXPECT_EQ(texts[i], book.title) << i;
+    EXPECT_EQ("/mnt/ext1/Books/" + texts[i], book.path) << i;
+    EXPECT_EQ(texts[i], book.loan_id) << i;
+  }
+  // A text stored as it is stays where a reader of older files finds it.
+  EXPECT_NE(std::string::npos,
+            root.Read(HomeCache::kPath).find("item.2.book.1.title=plain title\n"));
+
+  // A damaged piece gives no text rather than a wrong one.
+  root.Write(HomeCache::kPath,
+             "version=2\nitem.1.type=2\nitem.1.book.1.id=8\nitem.1.book.1.title.pieces=2\n"
+             "item.1.book.1.title.hex.1=4142\nitem.1.book.1.title.hex.2=4x\n");
+  loaded = HomeCache::Load();
+  ASSERT_EQ(1u, loaded.size());
+  EXPECT_EQ("", loaded[0]->books_[0]->title);
 }
 
 TEST(HomeCache, ReadsNoMoreThanFiftyItems) {

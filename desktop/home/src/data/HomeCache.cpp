@@ -38,6 +38,57 @@ class Key {
   char buffer_[kKeyBytes];
 };
 
+// Texts the file holds as they are: no control characters but tab and line feed (which the file
+// quotes), and short enough for a line. Anything else (a carriage return, a NUL, a title of
+// 100 KiB) is held as hexadecimal pieces under "<name>.hex.<n>" with their count in
+// "<name>.pieces", which a reader that does not know them skips: it sees an empty text, as it did
+// when such texts were not written at all.
+constexpr size_t kPlainMaxBytes = 16 * 1024;
+constexpr size_t kPieceBytes = 16 * 1024;
+// The file is read no further than 1 MiB, so no text can have more pieces than fit in it.
+constexpr int kMaxPieces = 64;
+
+bool IsPlainText(const std::string& text) {
+  if (text.size() > kPlainMaxBytes)
+    return false;
+  for (char c : text) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\t' && c != '\n') || byte == 0x7F)
+      return false;
+  }
+  return true;
+}
+
+void WriteText(DeviceConfig* cfg, Key& key, const std::string& name, const std::string& text) {
+  if (IsPlainText(text)) {
+    WriteString(cfg, key(name.c_str()), text.c_str());
+    return;
+  }
+  int pieces = 0;
+  for (size_t at = 0; at < text.size(); at += kPieceBytes) {
+    const std::string piece = name + ".hex." + std::to_string(++pieces);
+    const std::string hex = SerializationUtils::ToHex(text.substr(at, kPieceBytes));
+    WriteString(cfg, key(piece.c_str()), hex.c_str());
+  }
+  WriteInt(cfg, key((name + ".pieces").c_str()), pieces);
+}
+
+std::string ReadText(DeviceConfig* cfg, Key& key, const std::string& name) {
+  const int pieces = ReadInt(cfg, key((name + ".pieces").c_str()), 0);
+  if (pieces < 1 || pieces > kMaxPieces)
+    return ReadString(cfg, key(name.c_str()), "");
+  std::string text;
+  for (int n = 1; n <= pieces; ++n) {
+    const std::string piece = name + ".hex." + std::to_string(n);
+    std::string bytes;
+    // A damaged piece would give a text that was never written: none is better.
+    if (!SerializationUtils::FromHex(ReadString(cfg, key(piece.c_str()), ""), &bytes))
+      return "";
+    text += bytes;
+  }
+  return text;
+}
+
 size_t BooksWritten(const Item& item) {
   if (item.type_ == ITEM_ADDED || item.type_ == ITEM_OPENED)
     return item.books_.empty() ? 0 : 1;
@@ -48,9 +99,9 @@ size_t BooksWritten(const Item& item) {
 
 void WriteBook(DeviceConfig* cfg, Key key, const Book& book) {
   WriteLongLong(cfg, key("id"), book.id);
-  WriteString(cfg, key("path"), book.path.c_str());
-  WriteString(cfg, key("title"), book.title.c_str());
-  WriteString(cfg, key("author"), book.author.c_str());
+  WriteText(cfg, key, "path", book.path);
+  WriteText(cfg, key, "title", book.title);
+  WriteText(cfg, key, "author", book.author);
   if (book.settings) {
     WriteInt(cfg, key("cpage"), book.settings->cpage);
     WriteInt(cfg, key("npage"), book.settings->npage);
@@ -59,17 +110,17 @@ void WriteBook(DeviceConfig* cfg, Key key, const Book& book) {
   }
   WriteInt(cfg, key("drm"), book.drm);
   WriteInt(cfg, key("cloud"), book.cloud ? 1 : 0);
-  WriteString(cfg, key("cloud_ext"), book.cloud_ext.c_str());
+  WriteText(cfg, key, "cloud_ext", book.cloud_ext);
   WriteInt(cfg, key("local"), book.local ? 1 : 0);
   WriteString(cfg, key("fast_hash"), SerializationUtils::ToHex(book.fast_hash).c_str());
   WriteString(cfg, key("resource_id"), SerializationUtils::ToHex(book.resource_id).c_str());
   WriteInt(cfg, key("loan_exp"), book.loan_exp);
-  WriteString(cfg, key("loan_id"), book.loan_id.c_str());
+  WriteText(cfg, key, "loan_id", book.loan_id);
   WriteInt(cfg, key("is_sample"), book.is_sample ? 1 : 0);
   if (book.is_sample) {
-    WriteString(cfg, key("store_id"), book.store_id.c_str());
-    WriteString(cfg, key("store_price"), book.store_price.c_str());
-    WriteString(cfg, key("store_price_old"), book.store_price_old.c_str());
+    WriteText(cfg, key, "store_id", book.store_id);
+    WriteText(cfg, key, "store_price", book.store_price);
+    WriteText(cfg, key, "store_price_old", book.store_price_old);
   }
 }
 
@@ -91,9 +142,9 @@ std::shared_ptr<Book> ReadBook(DeviceConfig* cfg, Key key) {
     return nullptr;
   auto book = std::make_shared<Book>();
   book->id = id;
-  book->path = ReadString(cfg, key("path"), "");
-  book->title = ReadString(cfg, key("title"), "");
-  book->author = ReadString(cfg, key("author"), "");
+  book->path = ReadText(cfg, key, "path");
+  book->title = ReadText(cfg, key, "title");
+  book->author = ReadText(cfg, key, "author");
   auto settings = std::make_shared<BookSettings>();
   settings->cpage = ReadInt(cfg, key("cpage"), 0);
   settings->npage = ReadInt(cfg, key("npage"), 0);
@@ -102,17 +153,17 @@ std::shared_ptr<Book> ReadBook(DeviceConfig* cfg, Key key) {
   book->settings = std::move(settings);
   book->drm = ReadInt(cfg, key("drm"), 0);
   book->cloud = ReadInt(cfg, key("cloud"), 0) != 0;
-  book->cloud_ext = ReadString(cfg, key("cloud_ext"), "");
+  book->cloud_ext = ReadText(cfg, key, "cloud_ext");
   book->local = ReadInt(cfg, key("local"), 1) != 0;
   book->fast_hash = SerializationUtils::FromHex(ReadString(cfg, key("fast_hash"), ""));
   book->resource_id = SerializationUtils::FromHex(ReadString(cfg, key("resource_id"), ""));
   book->loan_exp = ReadInt(cfg, key("loan_exp"), 0);
-  book->loan_id = ReadString(cfg, key("loan_id"), "");
+  book->loan_id = ReadText(cfg, key, "loan_id");
   book->is_sample = ReadInt(cfg, key("is_sample"), 0) != 0;
   if (book->is_sample) {
-    book->store_id = ReadString(cfg, key("store_id"), "");
-    book->store_price = ReadString(cfg, key("store_price"), "");
-    book->store_price_old = ReadString(cfg, key("store_price_old"), "");
+    book->store_id = ReadText(cfg, key, "store_id");
+    book->store_price = ReadText(cfg, key, "store_price");
+    book->store_price_old = ReadText(cfg, key, "store_price_old");
   }
   return book;
 }
