@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "platform/sdk/config.h"
@@ -130,6 +132,38 @@ TEST_F(SystemInit, SavesTheStateAndEndsOnAMaintenanceRun) {
   EXPECT_TRUE(journal_.Events("message").empty()) << "no safe-mode warning";
   EXPECT_EQ(journal_.Events("hourglass").size(), 1u);
   EXPECT_EQ(ThemeRecorded(), "Contrast");
+}
+
+TEST_F(SystemInit, ANormalStartRemovesWhatSavesCutShortLeftAndNothingElse) {
+  root_.Write(kGlobal, kSetUpDevice);
+  const std::vector<std::string> leftovers = {
+      "/mnt/ext1/system/config/global.cfg.tmp-a1B2c3",
+      "/mnt/ext1/system/config/desktop/apps.json.tmp-ZZ9zz9",
+      "/mnt/ext1/system/cache/desktop/cache.dat.tmp-000000",
+      "/mnt/ext1/system/cache/desktop.index.tmp-Qwerty",
+      "/var/run/runtime.cfg.tmp-xyzXYZ",
+  };
+  const std::vector<std::string> kept = {
+      "/mnt/ext1/system/config/notes.tmp-12",            // not six letters
+      "/mnt/ext1/system/config/book.tmp-abcdef.epub",    // the marker is not at the end
+      "/mnt/ext1/system/config/.tmp-abcdef",             // no target name before it
+      "/mnt/ext1/system/config/other/x.cfg.tmp-abcdef",  // a folder the program saves nothing in
+      "/mnt/ext1/Books/novel.tmp-abcdef",
+  };
+  for (const auto& path : leftovers) root_.Write(path, "half");
+  for (const auto& path : kept) root_.Write(path, "keep");
+  root_.Write("/outside.txt", "keep");
+  ASSERT_EQ(symlink(root_.Host("/outside.txt").c_str(),
+                    root_.Host("/mnt/ext1/system/config/link.cfg.tmp-abcdef").c_str()),
+            0);
+  EXPECT_EQ(Start({"-z"}), -1);
+  for (const auto& path : leftovers) EXPECT_TRUE(root_.Exists(path)) << "maintenance: " << path;
+  EXPECT_EQ(Start({}), 0);
+  for (const auto& path : leftovers) EXPECT_FALSE(root_.Exists(path)) << path;
+  for (const auto& path : kept) EXPECT_EQ(root_.Read(path), "keep") << path;
+  EXPECT_EQ(root_.Read("/outside.txt"), "keep");
+  EXPECT_TRUE(
+      std::filesystem::is_symlink(root_.Host("/mnt/ext1/system/config/link.cfg.tmp-abcdef")));
 }
 
 TEST_F(SystemInit, SwitchesProfileWithoutFirstRunStepsAndWarnsWhenItCant) {

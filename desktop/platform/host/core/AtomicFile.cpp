@@ -3,9 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "DeviceProfile.h"
 #include "DeviceRoot.h"
@@ -41,6 +46,25 @@ void SyncFolder(const std::string& folder) {
   close(fd);
 }
 
+namespace {
+
+// A temporary file is the target's name, the marker and mkostemp's six letters or digits.
+constexpr const char* kTemporaryMarker = ".tmp-";
+constexpr size_t kTemporaryLetters = 6;
+
+bool IsTemporaryName(const std::string& name) {
+  const size_t marker = std::char_traits<char>::length(kTemporaryMarker);
+  if (name.size() <= marker + kTemporaryLetters)
+    return false;
+  const size_t letters = name.size() - kTemporaryLetters;
+  if (name.compare(letters - marker, marker, kTemporaryMarker) != 0)
+    return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(letters), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+}  // namespace
+
 bool StorageIsFull(const std::string& device_path) {
   const std::string storage = "/mnt/ext1/";
   const std::string normal = DeviceRoot::Normalize(device_path);
@@ -67,7 +91,8 @@ int WriteFileAtomically(const std::string& device_path, const std::string& conte
 
 int marrowleaf::platform::WriteHostFileAtomically(const std::string& target,
                                                   const std::string& content) {
-  std::string temp = target + ".tmp-XXXXXX";
+  std::string temp = target + marrowleaf::platform::kTemporaryMarker +
+                     std::string(marrowleaf::platform::kTemporaryLetters, 'X');
   int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return -1;
   bool ok = WriteAll(fd, content.data(), content.size()) && fsync(fd) == 0;
@@ -80,6 +105,25 @@ int marrowleaf::platform::WriteHostFileAtomically(const std::string& target,
   }
   SyncFolder(FolderOf(target));
   return 0;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& device_folder) {
+  // The folder's own path must not lead out of the root through a link.
+  const std::string folder = HostPathForChange(device_folder);
+  if (folder.empty())
+    return 0;
+  int removed = 0;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    std::error_code ignored;
+    // Only regular files that this writer names are ever deleted; a link is left alone.
+    if (!entry.is_symlink(ignored) && entry.is_regular_file(ignored) &&
+        marrowleaf::platform::IsTemporaryName(entry.path().filename().string()) &&
+        std::filesystem::remove(entry.path(), ignored)) {
+      ++removed;
+    }
+  }
+  return removed;
 }
 
 bool ReadFileCapped(const std::string& device_path, size_t max_bytes, std::string* content,

@@ -12,6 +12,7 @@
 #include "platform/sdk/theme.h"
 #include "system_init/DefaultDirectories.h"
 #include "system_init/FirstRunSteps.h"
+#include "system_init/InterruptedSaves.h"
 #include "system_init/OtaCleanup.h"
 #include "system_init/SelfCheck.h"
 #include "system_init/StartupSwitches.h"
@@ -78,6 +79,7 @@ void RecordTheme() {
 }
 
 void RunNormalStart(const StartupSwitches& switches) {
+  RemoveInterruptedSaves();
   ClearFinishedOtaUpdate();
   if (SafeMode() != 0)
     Message(ICON_WARNING, "@Warning", "@Safe_mode", 30000);

@@ -36,6 +36,10 @@ int CopyFile(const char* source, const char* target);
 // it over the target and fsyncs the folder, so readers see the old or the new content, never a mix.
 // 0 on success, -1 otherwise (the target is then unchanged).
 int WriteFileAtomically(const std::string& device_path, const std::string& content);
+// Deletes from a device folder (not its subfolders) the temporary files of WriteFileAtomically
+// calls that never finished: a process killed between writing and renaming leaves them. Call it
+// only while no such call can be writing in the folder. Returns the number of files deleted.
+int RemoveStaleTemporaryFiles(const std::string& device_folder);
 // Reads at most max_bytes of a file. Returns false when it can't be opened or read; truncated is
 // set when the file was longer than the cap.
 bool ReadFileCapped(const std::string& device_path, size_t max_bytes, std::string* content,
