@@ -120,8 +120,9 @@ void PopupMenu::Arrange() {
     return;
 
   std::string opener;
-  if (submenu && items_->parent) {
-    for (const auto& entry : items_->parent->items) {
+  const auto parent = items_->GetParent();
+  if (submenu && parent) {
+    for (const auto& entry : parent->items) {
       if (entry && entry->submenu == items_)
         opener = entry->text;
     }

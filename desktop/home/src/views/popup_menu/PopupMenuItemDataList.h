@@ -21,7 +21,9 @@ class PopupMenuItemDataList {
   MWRect anchor;
   int placement = kRight | kLeft | kBelow | kAbove;
   std::vector<std::shared_ptr<PopupMenuItemData>> items;
-  std::shared_ptr<PopupMenuItemDataList> parent;
+  // The level this one was opened from. Weak: the parent owns its entries and their submenus, so a
+  // strong link back would keep every level of a menu alive after it closes.
+  std::weak_ptr<PopupMenuItemDataList> parent;
 
   void Add(std::shared_ptr<PopupMenuItemData> entry) { items.push_back(std::move(entry)); }
   void Clear() { items.clear(); }
@@ -31,7 +33,8 @@ class PopupMenuItemDataList {
     if (index < 0 || index >= GetCount()) return nullptr;
     return items[static_cast<size_t>(index)];
   }
-  void SetParent(std::shared_ptr<PopupMenuItemDataList> list) { parent = std::move(list); }
+  void SetParent(const std::shared_ptr<PopupMenuItemDataList>& list) { parent = list; }
+  std::shared_ptr<PopupMenuItemDataList> GetParent() const { return parent.lock(); }
 };
 
 }  // namespace marrowleaf::desktop
