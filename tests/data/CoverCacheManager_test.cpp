@@ -221,8 +221,16 @@ TEST_F(CoverCacheManagerTest, PdfsAreRenderedAndStoreAndLibraryCoversAreFound) {
   CoverCacheManager manager;
   EXPECT_FALSE(manager.GetCover("/mnt/ext1/Books/p.pdf", 60, 80, 0, "", "", true).IsEmpty());
   EXPECT_TRUE(root_.Exists(std::string(kThumbs) + "1/Books/p.pdf_60x80.png"));
+  // Store pictures come as JPEG or PNG whatever their names say; neither is first mistaken for the
+  // other (a failed decode costs time and a warning for every cover).
+  root_.Write("/mnt/ext1/store/drawn.jpg", root_.Read(std::string(kThumbs) + "1/Books/p.pdf_60x80.png"));
+  testing::internal::CaptureStderr();
   const SmartBitmap store = manager.GetStoreCover("/mnt/ext1/store/cover.jpg", "s1", 50, 70, false);
+  const SmartBitmap drawn = manager.GetStoreCover("/mnt/ext1/store/drawn.jpg", "s2", 30, 40, false);
+  const std::string warnings = testing::internal::GetCapturedStderr();
   EXPECT_EQ(50, store.Width());
+  EXPECT_EQ(30, drawn.Width());
+  EXPECT_EQ(std::string::npos, warnings.find("not decoded")) << warnings;
   EXPECT_TRUE(
       Near(manager.GetStoreAverageColor("/mnt/ext1/store/cover.jpg", "s1", 50, 70, 8), kBlue));
   // A cloud book: no path, found in the library's store by its resource id.

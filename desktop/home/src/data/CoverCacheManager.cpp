@@ -84,10 +84,18 @@ SmartBitmap LoadJpegFile(const std::string& path, int width, int height) {
   return Adjusted(CoverCacheManager::ScaleBitmap(bitmap, width, height));
 }
 
-// A picture file of any of the two formats (store covers come as either).
+bool StartsLikePng(const std::string& path) {
+  static const char kSignature[] = "\x89PNG\r\n\x1a\n";
+  std::string head;
+  return ReadFileCapped(path, sizeof kSignature - 1, &head) &&
+         head.compare(0, std::string::npos, kSignature, sizeof kSignature - 1) == 0;
+}
+
+// A picture file of any of the two formats (store covers come as either, whatever their name says).
+// The first bytes choose the decoder: trying PNG first cost a failed decode and a warning for every
+// JPEG cover.
 SmartBitmap LoadPictureFile(const std::string& path, int width, int height) {
-  SmartBitmap bitmap = LoadPngFile(path, width, height);
-  return bitmap.IsEmpty() ? LoadJpegFile(path, width, height) : bitmap;
+  return StartsLikePng(path) ? LoadPngFile(path, width, height) : LoadJpegFile(path, width, height);
 }
 
 SmartBitmap LoadByHashOrResourceId(const std::string& fast_hash, const std::string& resource_id,
