@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -161,6 +162,7 @@ struct Update {
   int line = 0;  // the script line that caused it
   long long area = 0;
   std::string kind;
+  long long since_line_ms = 0;  // from the journal's record of that script line to this update
 };
 
 // The screen updates of the last run's journal, each with the script line it followed.
@@ -168,14 +170,21 @@ std::vector<Update> JournalUpdates(const std::string& root) {
   std::ifstream journal(root + "/.sim/journal.jsonl");
   static const std::regex script(R"re("event":"script".*"line":(\d+))re");
   static const std::regex update(R"re("event":"update","h":(\d+),"kind":"(\w+)".*"w":(\d+))re");
+  static const std::regex time(R"re("time_ms":(\d+))re");
   std::vector<Update> updates;
   int line = 0;
+  long long line_ms = 0;
   for (std::string text; std::getline(journal, text);) {
     std::smatch match;
+    long long now_ms = 0;
+    if (std::regex_search(text, match, time))
+      now_ms = std::stoll(match[1]);
     if (std::regex_search(text, match, script)) {
       line = std::stoi(match[1]);
+      line_ms = now_ms;
     } else if (std::regex_search(text, match, update)) {
-      updates.push_back({line, std::stoll(match[1]) * std::stoll(match[3]), match[2]});
+      updates.push_back(
+          {line, std::stoll(match[1]) * std::stoll(match[3]), match[2], now_ms - line_ms});
     }
   }
   return updates;
@@ -195,7 +204,9 @@ void BM_StepAreas(benchmark::State& state) {
   long long cover_area = 0;
   long long store_area = 0;
   long long flashes = 0;
+  long long turn_ms = 0;  // key to the last update the turn itself made, summed over the turns
   for (auto _ : state) {
+    std::map<int, long long> turn_end_ms;
     fs::remove_all(root + "/mnt/ext1/system/cache/desktop");
     fs::remove(root + "/mnt/ext1/system/cache/desktop.index");
     fs::remove(root + "/.sim/journal.jsonl");
@@ -209,22 +220,26 @@ void BM_StepAreas(benchmark::State& state) {
       const bool turn = update.line >= 1 && update.line <= 12;
       const bool store = update.line >= 13 && update.line <= 21;
       const int phase = (update.line - 1) % 3;  // 0: the step, 1: what arrived after it
-      if (turn && phase == 0)
+      if (turn && phase == 0) {
         turn_area += update.area;
+        turn_end_ms[update.line] = std::max(turn_end_ms[update.line], update.since_line_ms);
+      }
       if (turn && phase == 1)
         cover_area += update.area;
       if (store && phase == 0)
         store_area += update.area;
     }
+    for (const auto& [line, ms] : turn_end_ms) turn_ms += ms;
   }
   const double runs = static_cast<double>(state.iterations());
   state.counters["turn_px"] = static_cast<double>(turn_area) / 4 / runs;
   state.counters["covers_px_per_turn"] = static_cast<double>(cover_area) / 4 / runs;
   state.counters["store_step_px"] = static_cast<double>(store_area) / 3 / runs;
   state.counters["flashes"] = static_cast<double>(flashes) / runs;
+  state.counters["turn_ms"] = static_cast<double>(turn_ms) / 4 / runs;
 }
 
-BENCHMARK(BM_StepAreas)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_StepAreas)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_FirstScreenCached)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_FirstScreenUncached)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_FirstScreen100k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
