@@ -287,5 +287,23 @@ TEST_F(HomeScreenTest, ALayoutWithoutSomeNamedWindowsStillStarts) {
   EXPECT_FALSE(Screen("start.json").Shows("Points"));
 }
 
+TEST_F(HomeScreenTest, TheScreenReaderSaysEachTileOnceWhenItTakesTheFocus) {
+  MakeDevice("6in-keys");
+  Run("idle\n");  // leaves the cache file: the next start draws from it, then from fresh data
+  root_.Write("/var/run/device_state", std::string("\x01", 1) + std::string(15, '\0'));
+  Run("idle\nkey right\nidle\nkey right\nidle\n");
+  std::vector<std::string> said;
+  for (const Json::Value& entry : JournalReader(root_.HostRoot()).All()) {
+    if (entry["event"].asString() == "speech")
+      said.push_back(entry["text"].asString());
+  }
+  // The focused tile is drawn again as data and covers arrive: each drawing is no new news.
+  ASSERT_GE(said.size(), 3u) << "the first tile and the two the focus moved to";
+  for (size_t i = 0; i < said.size(); ++i) {
+    for (size_t j = i + 1; j < said.size(); ++j)
+      EXPECT_NE(said[i], said[j]) << "said twice: " << said[i];
+  }
+}
+
 }  // namespace
 }  // namespace marrowleaf::test

@@ -185,15 +185,32 @@ void BookItem::FillContent() {
 int BookItem::OnDraw(MWGraphics& graphics) {
   FillContent();
   if (IsFocused() && accessibilityFocusEnable() != 0)
-    AccessibilityPlayGroup();
+    SpeakOnce();
   return MWWindow::OnDraw(graphics);
 }
 
-void BookItem::AccessibilityPlayGroup() {
+// The focused tile is drawn again for many reasons (a cover arriving, the panel, a menu closing):
+// the reader hears it when it takes the focus or shows another book, not at every redraw.
+void BookItem::SpeakOnce() {
+  std::vector<std::string> parts = SpeechParts();
+  if (parts == spoken_)
+    return;
+  MWAccessibilityAudio::PlayGroup(parts);
+  spoken_ = std::move(parts);
+}
+
+void BookItem::OnFocusLost() {
+  spoken_.clear();
+}
+
+std::vector<std::string> BookItem::SpeechParts() const {
   const std::shared_ptr<Item> item = CurrentItem();
-  MWAccessibilityAudio::PlayGroup(BookItemSpeech::Parts(
-      item.get(), static_cast<size_t>(index_ < 0 ? 0 : index_), item_ != nullptr,
-      std::time(nullptr)));
+  return BookItemSpeech::Parts(item.get(), static_cast<size_t>(index_ < 0 ? 0 : index_),
+                               item_ != nullptr, std::time(nullptr));
+}
+
+void BookItem::AccessibilityPlayGroup() {
+  MWAccessibilityAudio::PlayGroup(SpeechParts());
 }
 
 void BookItem::RaiseCommand(int command) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "data/Item.h"
 #include "platform/mw/MWWindow.h"
@@ -52,9 +54,12 @@ class BookItem : public MWWindow {
   int AccessibilityOpenCommandHandler(int command) override;
   int AccessibilityOpenMenuCommandHandler(int command) override;
   void AccessibilityPlayGroup() override;
+  void OnFocusLost() override;
 
  private:
   void FillContent();
+  void SpeakOnce();
+  std::vector<std::string> SpeechParts() const;
   BookTileContent& Content();
   void ReadSizeAttributes();
   void UseFocusRenderer();
@@ -74,6 +79,7 @@ class BookItem : public MWWindow {
   int normal_width_ = 0;
   int width_extension_ = 0;
   std::unique_ptr<BookTileContent> content_;
+  std::vector<std::string> spoken_;  // what the reader last heard of this tile while focused
 };
 
 }  // namespace marrowleaf::desktop
