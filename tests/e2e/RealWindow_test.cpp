@@ -40,10 +40,10 @@ TEST_F(RealWindowTest, AClickAndAPageKeyInTheWindowChangeWhatItShows) {
   ASSERT_EQ(made.exit_status, 0) << made.output;
   // Where the store header's next arrow is, from a headless start of the same device.
   root_.Write("/.sim/first.txt", "idle\nwindows " + root_.Host("/.sim/first.json") + "\n");
-  ProgramResult headless = RunProgram("bookshelf.app", {},
-                                      {"MARROWLEAF_ROOT=" + root_.HostRoot(),
-                                       "MARROWLEAF_DISPLAY=headless",
-                                       "MARROWLEAF_SCRIPT=" + root_.Host("/.sim/first.txt")});
+  ProgramResult headless =
+      RunProgram("bookshelf.app", {},
+                 {"MARROWLEAF_ROOT=" + root_.HostRoot(), "MARROWLEAF_DISPLAY=headless",
+                  "MARROWLEAF_SCRIPT=" + root_.Host("/.sim/first.txt")});
   ASSERT_EQ(headless.exit_status, 0) << headless.output;
   const ScreenReader::Window arrow =
       ScreenReader(root_.Host("/.sim/first.json")).Find("StoreHeaderBlock/next_page");
@@ -55,22 +55,30 @@ TEST_F(RealWindowTest, AClickAndAPageKeyInTheWindowChangeWhatItShows) {
        ++tries) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
+  root_.Write("/.sim/journal.jsonl", "");  // the headless start's updates are not the window's
   // The window stays open while the person acts; the script only ends the run.
   root_.Write("/.sim/window.txt",
               "wait 20000\nwindows " + root_.Host("/.sim/end.json") + "\nquit\n");
-  BackgroundProgram home("bookshelf.app", {},
-                         {"MARROWLEAF_ROOT=" + root_.HostRoot(), "MARROWLEAF_DISPLAY=sdl",
-                          // The test runs keep SDL off any display; this one wants the window.
-                          "SDL_VIDEODRIVER=x11", "DISPLAY=" + Display(),
-                          // SDL's X11 path (D-Bus, GLib, the X driver) keeps memory it never
-                          // frees; the headless journeys check the program's own memory.
-                          "ASAN_OPTIONS=detect_leaks=0",
-                          "MARROWLEAF_SCRIPT=" + root_.Host("/.sim/window.txt")});
+  BackgroundProgram home(
+      "bookshelf.app", {},
+      {"MARROWLEAF_ROOT=" + root_.HostRoot(), "MARROWLEAF_DISPLAY=sdl",
+       // The test runs keep SDL off any display; this one wants the window.
+       "SDL_VIDEODRIVER=x11", "DISPLAY=" + Display(),
+       // SDL's X11 path (D-Bus, GLib, the X driver) keeps memory it never
+       // frees; the headless journeys check the program's own memory.
+       "ASAN_OPTIONS=detect_leaks=0", "MARROWLEAF_SCRIPT=" + root_.Host("/.sim/window.txt")});
   ProgramResult found =
       XTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Marrowleaf"});
   ASSERT_EQ(found.exit_status, 0) << found.output;
   const std::string window = found.output.substr(0, found.output.find('\n'));
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  // The window opens before the home screen is on it; a person clicks what they see.
+  for (int tries = 0;
+       tries < 200 &&
+       root_.Read("/.sim/journal.jsonl").find("\"event\":\"update\"") == std::string::npos;
+       ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(XTool("xdotool", {"mousemove", "--window", window, std::to_string(arrow.CentreX()),
                               std::to_string(arrow.CentreY()), "click", "1"})
                 .exit_status,
