@@ -2,9 +2,13 @@
 // scripts of taps, swipes and keys, read back through the windows it showed and the journal of
 // the screen updates it sent.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -44,11 +48,11 @@ class HomeScreenTest : public ::testing::Test {
   void Run(const std::string& script) {
     root_.Write("/.sim/test-script.txt", script);
     root_.Write("/.sim/journal.jsonl", "");
-    ProgramResult run = RunProgram("bookshelf.app", {},
-                                   {"MARROWLEAF_ROOT=" + root_.HostRoot(),
-                                    "MARROWLEAF_DISPLAY=headless",
-                                    "MARROWLEAF_SCRIPT=" + root_.Host("/.sim/test-script.txt")},
-                                   60000);
+    ProgramResult run =
+        RunProgram("bookshelf.app", {},
+                   {"MARROWLEAF_ROOT=" + root_.HostRoot(), "MARROWLEAF_DISPLAY=headless",
+                    "MARROWLEAF_SCRIPT=" + root_.Host("/.sim/test-script.txt")},
+                   60000);
     ASSERT_EQ(run.exit_status, 0) << run.output;
   }
   std::string Windows(const std::string& name) const {
@@ -78,6 +82,33 @@ class HomeScreenTest : public ::testing::Test {
 
   TempDeviceRoot root_;
 };
+
+TEST_F(HomeScreenTest, TheFirstScreenComesFromTheCacheFileThenFromTheLibrary) {
+  MakeDevice();
+  Run("idle\n");  // leaves the cache file of the home screen
+  // Another program renames a book and then holds the library while it writes more: the home
+  // screen shows what it saved, and the new title once the library can be read again.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(root_.Host("/mnt/ext1/system/explorer-3/explorer-3.db").c_str(), &db),
+            SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "UPDATE books_impl SET title = 'Renamed Elsewhere' "
+                         "WHERE title = 'Pending Download'; BEGIN EXCLUSIVE",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  const std::string cached = root_.Host("/.sim/cached.json");
+  std::thread writer([db, cached] {
+    for (int i = 0; i < 1000 && !std::filesystem::exists(cached); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  Run(Windows("cached.json") + "idle\n" + Windows("fresh.json"));
+  writer.join();
+  sqlite3_close(db);
+  const std::string title = "DeviceBlockPage1/bookitem_1/NoCover/title";
+  EXPECT_EQ(Screen("cached.json").Text(title), "Pending Download");
+  EXPECT_EQ(Screen("fresh.json").Text(title), "Renamed Elsewhere");
+}
 
 TEST_F(HomeScreenTest, PagesTurnOnSwipesLongerThan100PixelsAndOnThePageKeysWithWrapAround) {
   MakeDevice();
@@ -149,7 +180,8 @@ TEST_F(HomeScreenTest, TheStoreHeaderStepsThroughTheBlocksAndUpdatesOnlyTheStore
   const ScreenReader::Window block = first.Find("StoreBlock");
   const Rect store{block.x, header.y, block.w, block.y + block.h - header.y};
   auto tap = [](const ScreenReader::Window& button) {
-    return "tap " + std::to_string(button.CentreX()) + " " + std::to_string(button.CentreY()) + "\n";
+    return "tap " + std::to_string(button.CentreX()) + " " + std::to_string(button.CentreY()) +
+           "\n";
   };
   // The next arrow follows the title, so it moves with each block; the previous arrow stays.
   Run(tap(next) + Windows("1.json") + tap(previous) + Windows("2.json") + tap(previous) +
