@@ -59,7 +59,7 @@ class RecordingData : public HomeData {
   void updateStorageIds() override { calls.push_back("storages"); }
   void requestBookItems(int slots) override { calls.push_back("request:" + std::to_string(slots)); }
   void requestNotViewedNotificationsCount() override { calls.push_back("notifications"); }
-  void requestBooksByTimestamp(int timestamp) override {
+  void requestBooksByTimestamp(int64_t timestamp) override {
     calls.push_back("timestamp:" + std::to_string(timestamp));
   }
   std::shared_ptr<Item> getItem(int block, int index) override {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <ctime>
 #include <memory>
 #include <random>
@@ -267,6 +268,41 @@ TEST_F(DBManagerTest, RemovesFilesByPathAndByGroupButIgnoresABareName) {
   EXPECT_EQ(3, library_.QueryInt("SELECT count(*) FROM files"));
   EXPECT_EQ(0, Db().removeFilesByTimestamp(2000));
   EXPECT_EQ(1, library_.QueryInt("SELECT count(*) FROM files"));
+}
+
+TEST_F(DBManagerTest, TimesAfter2038KeepTheirValueAndOrderAndCountsBeyondTheRangeAreClamped) {
+  const int64_t in_2040 = 2208988800;
+  const int64_t in_2100 = 4102444800;
+  const int64_t early = library_.AddBook("OpenedIn2023", 0);
+  library_.Open(early, 1700000000);
+  const int64_t late = library_.AddBook("OpenedIn2040", 0);
+  library_.Open(late, in_2040);
+  library_.Exec(
+      "UPDATE books_settings SET npage = 3000000000, cpage = -3000000000 WHERE bookid = " +
+      std::to_string(late));
+  library_.AddProp(late, 5, std::to_string(in_2100));
+  library_.AddProp(late, 6, "loan-2100");
+  library_.AddBook("AddedIn2100", in_2100);
+  library_.AddBook("G1", in_2100 + 60);
+  library_.AddBook("G2", in_2100 + 60);
+
+  Items items = Db().getBookItems(10);
+  ASSERT_EQ((std::vector<std::string>{"-", "AddedIn2100", "OpenedIn2040", "OpenedIn2023"}),
+            Titles(items));
+  EXPECT_EQ(in_2100 + 60, items[0]->timestamp_);
+  EXPECT_EQ(in_2100, items[1]->books_[0]->ts_added);
+  const Book& opened = *items[2]->books_[0];
+  EXPECT_EQ(in_2040, items[2]->timestamp_);
+  EXPECT_EQ(in_2040, opened.settings->opentime);
+  EXPECT_EQ(in_2100, opened.loan_exp);
+  EXPECT_EQ(INT32_MAX, opened.settings->npage) << "clamped, not wrapped";
+  EXPECT_EQ(INT32_MIN, opened.settings->cpage);
+
+  EXPECT_EQ(2, Db().getBooksByTimestamp(in_2100 + 60)->books_count_);
+  EXPECT_EQ(2u, Db().getFilesRelatedToBooksIdByTimestamp(in_2100 + 60)->books_.size());
+  EXPECT_EQ(0, Db().removeFromAddedAndOpenedByTimestamp(in_2100 + 60));
+  EXPECT_EQ(0, library_.QueryInt("SELECT count(*) FROM books_impl WHERE ts_added = " +
+                                 std::to_string(in_2100 + 60)));
 }
 
 TEST(DBManagerFaults, AMissingDatabaseGivesEmptyListsAndIsNeverCreated) {

@@ -103,11 +103,14 @@ TEST_F(DataManagerTest, TwoReloadsRunInOrderAndTheSecondResultWins) {
 }
 
 TEST_F(DataManagerTest, AGroupGetsItsBooksAndKeepsThemAcrossAnUnchangedReload) {
-  for (int i = 0; i < 30; ++i) library_.AddBook("Member " + std::to_string(i), 5000);
+  // Added after 2038: the time travels to the query thread and back whole.
+  const int64_t added = 4102444800;
+  for (int i = 0; i < 30; ++i) library_.AddBook("Member " + std::to_string(i), added);
   Start();
   ASSERT_TRUE(Reload(10, 0));
   std::shared_ptr<Item> group = data_->getItem(DEVICE_BLOCK, 0);
   ASSERT_EQ(ITEM_ADDED_GROUP, group->type_);
+  EXPECT_EQ(added, group->timestamp_);
   EXPECT_TRUE(group->books_.empty());
 
   data_->requestBooksByTimestamp(group->timestamp_);

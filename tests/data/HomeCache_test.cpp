@@ -33,21 +33,24 @@ std::shared_ptr<Book> MakeBook(int64_t id, const std::string& title) {
   return book;
 }
 
-std::shared_ptr<Item> MakeItem(int32_t type, int32_t count, int32_t ts, Items::size_type books) {
+std::shared_ptr<Item> MakeItem(int32_t type, int32_t count, int64_t ts, Items::size_type books) {
   auto item = std::make_shared<Item>();
   item->type_ = type;
   item->books_count_ = count;
   item->timestamp_ = ts;
   for (Items::size_type k = 0; k < books; ++k) {
-    item->books_.push_back(MakeBook(static_cast<int64_t>(ts) * 10 + k, "T" + std::to_string(k)));
+    item->books_.push_back(MakeBook(ts * 10 + static_cast<int64_t>(k), "T" + std::to_string(k)));
   }
   return item;
 }
 
 TEST(HomeCache, RoundTripsEveryCachedFieldByteForByte) {
   TempDeviceRoot root;
-  Items items = {MakeItem(ITEM_OPENED, 1, 100, 1), MakeItem(ITEM_ADDED_GROUP, 30, 90, 23),
+  // Times after 2038 are kept whole (the opened item's time and its loan's end).
+  const int64_t in_2100 = 4102444800;
+  Items items = {MakeItem(ITEM_OPENED, 1, in_2100, 1), MakeItem(ITEM_ADDED_GROUP, 30, 90, 23),
                  MakeItem(ITEM_MORE, 0, 0, 0)};
+  items[0]->books_[0]->loan_exp = in_2100 + 1;
   items[0]->books_[0]->is_sample = true;
   items[0]->books_[0]->store_id = "S1";
   items[0]->books_[0]->store_price = "1.99";
@@ -69,7 +72,8 @@ TEST(HomeCache, RoundTripsEveryCachedFieldByteForByte) {
   EXPECT_TRUE(book.cloud);
   EXPECT_FALSE(book.local);
   EXPECT_EQ("pdf", book.cloud_ext);
-  EXPECT_EQ(1900000000, book.loan_exp);
+  EXPECT_EQ(in_2100, loaded[0]->timestamp_);
+  EXPECT_EQ(in_2100 + 1, book.loan_exp);
   EXPECT_EQ("L1", book.loan_id);
   EXPECT_EQ(1, book.drm);
   EXPECT_EQ("S1", book.store_id);

@@ -28,7 +28,7 @@ int DataConnection::deleteGroupFiles(const std::shared_ptr<Item>& item) {
 }
 bool DataConnection::hasCloudStorages() { return data_->hasCloudStorages(); }
 
-void DataConnection::requestBooksByTimestamp(int timestamp) {
+void DataConnection::requestBooksByTimestamp(int64_t timestamp) {
   data_->requestBooksByTimestamp(timestamp);
 }
 std::shared_ptr<Item> DataConnection::getItem(int block, int index) {

@@ -19,7 +19,7 @@ class DataConnection : public HomeData {
   void updateStorageIds() override;
   void requestBookItems(int slots) override;
   void requestNotViewedNotificationsCount() override;
-  void requestBooksByTimestamp(int timestamp) override;
+  void requestBooksByTimestamp(int64_t timestamp) override;
   std::shared_ptr<Item> getItem(int block, int index) override;
   int getCurrentStoreBlock() override;
   std::string getStoreBlockName(int block) override;

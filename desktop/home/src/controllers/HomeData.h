@@ -22,7 +22,7 @@ class HomeData {
   virtual void requestBookItems(int slots) = 0;
   virtual void requestNotViewedNotificationsCount() = 0;
   // The books added at one moment (a group's other books).
-  virtual void requestBooksByTimestamp(int timestamp) = 0;
+  virtual void requestBooksByTimestamp(int64_t timestamp) = 0;
 
   // The item of a block at an index; empty outside the block.
   virtual std::shared_ptr<Item> getItem(int block, int index) = 0;

@@ -16,14 +16,14 @@ struct Book {
   std::string title;
   std::string author;
   std::shared_ptr<BookSettings> settings;
-  int32_t ts_added = 0;
+  int64_t ts_added = 0;
   int32_t drm = 0;
   bool cloud = false;
   std::string cloud_ext;
   bool local = false;
   std::string fast_hash;    // raw bytes
   std::string resource_id;  // raw bytes
-  int32_t loan_exp = 0;
+  int64_t loan_exp = 0;
   std::string loan_id;
   std::string store_id;
   std::string store_url;

@@ -34,9 +34,24 @@ const char* TrueFalse(bool value) {
   return value ? "true" : "false";
 }
 
-int32_t ParseSeconds(const std::string& text) {
-  const long long value = std::strtoll(text.c_str(), nullptr, 10);
-  return static_cast<int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
+// A time from a file property; strtoll saturates what is out of range.
+int64_t ParseSeconds(const std::string& text) {
+  return static_cast<int64_t>(std::strtoll(text.c_str(), nullptr, 10));
+}
+
+// A count, page number or flag of the library, clamped to the 32-bit range of the records.
+int32_t ColumnCount(const Statement& st, int column) {
+  return static_cast<int32_t>(std::clamp<int64_t>(st.columnInt64(column), INT32_MIN, INT32_MAX));
+}
+
+// The whole seconds of a time stored as a real number, within the range of a time.
+int64_t WholeSeconds(double value, int64_t lowest) {
+  // 2^63 is the first double past the range; every double below it converts exactly.
+  constexpr double kPastTheRange = 9223372036854775808.0;
+  const double floored = std::floor(value);
+  if (!(floored < kPastTheRange))
+    return INT64_MAX;
+  return std::max(lowest, static_cast<int64_t>(std::max(floored, -kPastTheRange)));
 }
 
 // Binds values to the parameters 1, 2, ... in order. A value the statement refuses is logged and
@@ -149,7 +164,7 @@ int DBManager::getProfileByName(const std::string& name) {
   }
   if (BindAll(*st, name) != 0)
     return -1;
-  return st->step() == SQLITE_ROW ? st->columnInt(0) : -1;
+  return st->step() == SQLITE_ROW ? ColumnCount(*st, 0) : -1;
 }
 
 int DBManager::addNewProfile(const std::string& name) {
@@ -191,7 +206,7 @@ Items DBManager::getBookItems(size_t max, bool* read) {
 
 Items DBManager::readBookItems(size_t max) {
   Items opened = getOpenedBooks(max);
-  int since = 1;
+  int64_t since = 1;
   if (!opened.empty() && opened.size() == max)
     since = opened.back()->timestamp_;
   Items added = getAddedBooks(max, since);
@@ -255,7 +270,7 @@ void DBManager::appendSingleBookItems(Statement& st, int type, int book_column, 
     auto item = std::make_shared<Item>();
     item->type_ = type;
     item->books_count_ = 1;
-    item->timestamp_ = st.columnInt(time_column);
+    item->timestamp_ = st.columnInt64(time_column);
     item->books_.push_back(std::move(book));
     items->push_back(std::move(item));
   }
@@ -270,27 +285,27 @@ Items DBManager::getOpenedBooks(size_t max) {
   return items;
 }
 
-Items DBManager::getAddedBooks(size_t max, int since) {
+Items DBManager::getAddedBooks(size_t max, int64_t since) {
   Items items;
   std::shared_ptr<Statement> st = db_.prepare(DbQueries::addedBooks(storageClause(), since, max));
   if (!st)
     return items;
   while (st->step() == SQLITE_ROW) {
     auto item = std::make_shared<Item>();
-    item->books_count_ = st->columnInt(0);
-    item->timestamp_ = st->columnInt(1);
+    item->books_count_ = ColumnCount(*st, 0);
+    item->timestamp_ = st->columnInt64(1);
     if (item->books_count_ == 1) {
       const int64_t id = st->columnInt64(2);
-      DB_LOG(MW_LOG_DETAIL, "added book - id [%lld] timestamp [%d]", static_cast<long long>(id),
-             item->timestamp_);
+      DB_LOG(MW_LOG_DETAIL, "added book - id [%lld] timestamp [%lld]", static_cast<long long>(id),
+             static_cast<long long>(item->timestamp_));
       std::shared_ptr<Book> book = getBook(id);
       if (!book)
         continue;
       item->type_ = ITEM_ADDED;
       item->books_.push_back(std::move(book));
     } else {
-      DB_LOG(MW_LOG_DETAIL, "added books - count [%d] timestamp [%d]", item->books_count_,
-             item->timestamp_);
+      DB_LOG(MW_LOG_DETAIL, "added books - count [%d] timestamp [%lld]", item->books_count_,
+             static_cast<long long>(item->timestamp_));
       item->type_ = ITEM_ADDED_GROUP;
     }
     items.push_back(std::move(item));
@@ -308,7 +323,7 @@ Items DBManager::getAddedBooks(size_t max, int since) {
 // grouped whole or not at all, and the rows and their order stay those of the lower bound.
 // Returns false when no such book exists (the statement would return nothing); an error of the
 // look-up keeps the bound as it is.
-bool DBManager::acsmLowerBound(int since, int* bound) {
+bool DBManager::acsmLowerBound(int64_t since, int64_t* bound) {
   *bound = since;
   std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmLowerBound(storageClause()));
   if (!st || BindAll(*st, since) != 0 || st->step() != SQLITE_ROW)
@@ -318,12 +333,10 @@ bool DBManager::acsmLowerBound(int since, int* bound) {
     case SQLITE_NULL:
       return false;
     case SQLITE_INTEGER:
-      *bound =
-          static_cast<int>(std::clamp<int64_t>(sqlite3_column_int64(row, 0), since, INT32_MAX));
+      *bound = std::max<int64_t>(sqlite3_column_int64(row, 0), since);
       return true;
     case SQLITE_FLOAT:
-      *bound = static_cast<int>(
-          std::clamp<double>(std::floor(sqlite3_column_double(row, 0)), since, INT32_MAX));
+      *bound = WholeSeconds(sqlite3_column_double(row, 0), since);
       return true;
     default:
       // A text time sorts above every number: any bound keeps it, so keep the one given.
@@ -331,9 +344,9 @@ bool DBManager::acsmLowerBound(int since, int* bound) {
   }
 }
 
-Items DBManager::getAcsmBooks(size_t max, int since) {
+Items DBManager::getAcsmBooks(size_t max, int64_t since) {
   Items items;
-  int bound = since;
+  int64_t bound = since;
   if (raise_acsm_bound_ && !acsmLowerBound(since, &bound))
     return items;
   std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmBooks(storageClause(), bound, max));
@@ -342,7 +355,7 @@ Items DBManager::getAcsmBooks(size_t max, int since) {
   return items;
 }
 
-std::shared_ptr<Item> DBManager::getBooksByTimestamp(int ts) {
+std::shared_ptr<Item> DBManager::getBooksByTimestamp(int64_t ts) {
   std::lock_guard<std::mutex> lock(mutex_);
   auto item = std::make_shared<Item>();
   item->type_ = ITEM_ADDED_GROUP;
@@ -360,11 +373,11 @@ std::shared_ptr<Item> DBManager::getBooksByTimestamp(int ts) {
       item->books_.push_back(book);
   }
   item->books_count_ = row;
-  DB_LOG(MW_LOG_DETAIL, "books by timestamp [%d], count [%d]", ts, row);
+  DB_LOG(MW_LOG_DETAIL, "books by timestamp [%lld], count [%d]", static_cast<long long>(ts), row);
   return item;
 }
 
-std::shared_ptr<Item> DBManager::getFilesRelatedToBooksIdByTimestamp(int ts) {
+std::shared_ptr<Item> DBManager::getFilesRelatedToBooksIdByTimestamp(int64_t ts) {
   std::lock_guard<std::mutex> lock(mutex_);
   auto item = std::make_shared<Item>();
   item->type_ = ITEM_ADDED_GROUP;
@@ -380,8 +393,8 @@ std::shared_ptr<Item> DBManager::getFilesRelatedToBooksIdByTimestamp(int ts) {
     item->books_.push_back(std::move(book));
   }
   item->books_count_ = static_cast<int32_t>(item->books_.size());
-  DB_LOG(MW_LOG_DETAIL, "files related to books id by timestamp [%d], count [%d]", ts,
-         item->books_count_);
+  DB_LOG(MW_LOG_DETAIL, "files related to books id by timestamp [%lld], count [%d]",
+         static_cast<long long>(ts), item->books_count_);
   return item;
 }
 
@@ -412,23 +425,23 @@ std::shared_ptr<Book> DBManager::getBook(int64_t id) {
   book->id = st->columnInt64(0);
   book->title = st->columnText(1);
   book->author = st->columnText(2);
-  book->ts_added = st->columnInt(10);
-  book->cloud = st->columnInt(11) != 0;
+  book->ts_added = st->columnInt64(10);
+  book->cloud = st->columnInt64(11) != 0;
   book->cloud_ext = st->columnText(12);
-  book->local = st->columnInt(13) != 0;
+  book->local = st->columnInt64(13) != 0;
   book->path = st->columnText(14);
   book->fast_hash = st->columnBlob(15);
   book->resource_id = st->columnBlob(16);
   auto settings = std::make_shared<BookSettings>();
   settings->position = st->columnText(17);
-  settings->cpage = st->columnInt(18);
-  settings->npage = st->columnInt(19);
-  settings->opentime = st->columnInt(20);
-  settings->completed = st->columnInt(21);
-  settings->favorite = st->columnInt(22);
+  settings->cpage = ColumnCount(*st, 18);
+  settings->npage = ColumnCount(*st, 19);
+  settings->opentime = st->columnInt64(20);
+  settings->completed = ColumnCount(*st, 21);
+  settings->favorite = ColumnCount(*st, 22);
   settings->custom = st->columnText(23);
-  settings->position_ts = st->columnInt(24);
-  settings->favorite_ts = st->columnInt(25);
+  settings->position_ts = st->columnInt64(24);
+  settings->favorite_ts = st->columnInt64(25);
   book->settings = std::move(settings);
   st->reset();
   readFileProps(*book);
@@ -496,7 +509,7 @@ int DBManager::getNotViewedNotificationsCount() {
   }
   if (BindAll(*st, profile_id) != 0)
     return -1;
-  return st->step() == SQLITE_ROW ? st->columnInt(0) : -1;
+  return st->step() == SQLITE_ROW ? ColumnCount(*st, 0) : -1;
 }
 
 void DBManager::bumpChangeCounter() {
@@ -601,12 +614,12 @@ int DBManager::removeFiles(const std::vector<std::string>& paths) {
   return 0;
 }
 
-int DBManager::removeFilesByTimestamp(int ts) {
+int DBManager::removeFilesByTimestamp(int64_t ts) {
   std::lock_guard<std::mutex> lock(mutex_);
   return runEdit(DbQueries::removeFilesByTimestamp(storageClause(), ts));
 }
 
-int DBManager::removeFromAddedAndOpenedByTimestamp(int ts) {
+int DBManager::removeFromAddedAndOpenedByTimestamp(int64_t ts) {
   std::lock_guard<std::mutex> lock(mutex_);
   std::shared_ptr<Statement> st = db_.prepare(
       "UPDATE books_impl SET ts_added = 0, date_added=NULL WHERE ts_added = ? and EXISTS (SELECT "

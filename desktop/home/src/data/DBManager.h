@@ -53,19 +53,19 @@ class DBManager {
   // With read given, it is set to whether the library was read: false when it is not open or is
   // locked past the busy timeout (the list is then empty).
   Items getBookItems(size_t max, bool* read = nullptr);
-  std::shared_ptr<Item> getBooksByTimestamp(int ts);
-  std::shared_ptr<Item> getFilesRelatedToBooksIdByTimestamp(int ts);
+  std::shared_ptr<Item> getBooksByTimestamp(int64_t ts);
+  std::shared_ptr<Item> getFilesRelatedToBooksIdByTimestamp(int64_t ts);
   int getNotViewedNotificationsCount();
 
   int markAsRead(int book_id, bool completed);
   std::vector<std::string> getBookLocalFiles(int64_t book_id);
   int removeFile(const std::string& path);
-  int removeFilesByTimestamp(int ts);
+  int removeFilesByTimestamp(int64_t ts);
   // Removes the rows of the files at these paths, as removeFile does for one, in one transaction:
   // a power cut leaves every row or none. 0, or -1 when the library refused (then none is removed).
   int removeFiles(const std::vector<std::string>& paths);
   int removeFromAddedAndOpened(int64_t book_id);
-  int removeFromAddedAndOpenedByTimestamp(int ts);
+  int removeFromAddedAndOpenedByTimestamp(int64_t ts);
 
   // The acsm look-up of getBookItems starts at the oldest book that can pass it, found through an
   // index, and is skipped when there is none (see acsmLowerBound). On by default; off only to
@@ -91,9 +91,9 @@ class DBManager {
   void appendSingleBookItems(utilities::Statement& st, int type, int book_column, int time_column,
                              Items* items);
   Items getOpenedBooks(size_t max);
-  Items getAddedBooks(size_t max, int since);
-  Items getAcsmBooks(size_t max, int since);
-  bool acsmLowerBound(int since, int* bound);
+  Items getAddedBooks(size_t max, int64_t since);
+  Items getAcsmBooks(size_t max, int64_t since);
+  bool acsmLowerBound(int64_t since, int64_t* bound);
   std::shared_ptr<utilities::Statement> cachedStatement(const std::string& sql);
   void readFileProps(Book& book);
   void readStoreData(Book& book);

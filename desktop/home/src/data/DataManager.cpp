@@ -97,7 +97,7 @@ void DataManager::init() {
   }
 }
 
-void DataManager::enqueue(QueryType type, int32_t parameter) {
+void DataManager::enqueue(QueryType type, int64_t parameter) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!running() || stop_)
@@ -111,7 +111,7 @@ void DataManager::enqueue(QueryType type, int32_t parameter) {
 void DataManager::requestBookItems(int max) {
   enqueue(eQueryBookItems, max);
 }
-void DataManager::requestBooksByTimestamp(int ts) {
+void DataManager::requestBooksByTimestamp(int64_t ts) {
   enqueue(eQueryBooksByTimestamp, ts);
 }
 void DataManager::requestNotViewedNotificationsCount() {
@@ -143,7 +143,8 @@ void DataManager::runQuery(const Query& query) {
       break;
     case eQueryBookItems: {
       bool read = false;
-      Items result = db_->getBookItems(static_cast<size_t>(std::max(query.second, 0)), &read);
+      Items result =
+          db_->getBookItems(static_cast<size_t>(std::max<int64_t>(query.second, 0)), &read);
       std::lock_guard<std::mutex> lock(mutex_);
       // A library that could not be read leaves the list on screen as it is.
       pending_read_ = read;

@@ -43,7 +43,7 @@ class DataManager {
   // Loads the cache, then starts the query thread (once).
   void init();
   void requestBookItems(int max);
-  void requestBooksByTimestamp(int ts);
+  void requestBooksByTimestamp(int64_t ts);
   void requestNotViewedNotificationsCount();
 
   // True when the device block changed in any way a tile shows.
@@ -81,10 +81,11 @@ class DataManager {
   std::string getStoreBlockUrl(int id) const;
 
  private:
-  using Query = std::pair<QueryType, int32_t>;
+  // The parameter is the number of slots or a time.
+  using Query = std::pair<QueryType, int64_t>;
 
   void thread();
-  void enqueue(QueryType type, int32_t parameter);
+  void enqueue(QueryType type, int64_t parameter);
   int deleteFiles(const std::vector<std::string>& paths);
   void runQuery(const Query& query);
   bool running() const { return thread_future_.valid(); }

@@ -12,7 +12,7 @@ const char kExcludedExtensions[] =
     "      AND NOT (file.ext = \"mwi\" OR file.ext = \"mp3\" OR file.ext = \"m3u\" OR file.ext = "
     "\"acsm\")";
 
-std::string GroupMembers(const std::string& select, const std::string& storages, int ts) {
+std::string GroupMembers(const std::string& select, const std::string& storages, int64_t ts) {
   return select + kJoins + " WHERE b.hidden != 1 AND b.ts_added = " + std::to_string(ts) +
          "      AND " + storages + kExcludedExtensions;
 }
@@ -41,14 +41,14 @@ std::string DbQueries::openedBooks(const std::string& storages, int profile_id, 
          std::to_string(max) + " OFFSET 0";
 }
 
-std::string DbQueries::addedBooks(const std::string& storages, int since, size_t max) {
+std::string DbQueries::addedBooks(const std::string& storages, int64_t since, size_t max) {
   return std::string("SELECT COUNT(DISTINCT b.id), b.ts_added, b.id") + kJoins +
          " WHERE b.hidden != 1 AND b.ts_added >= " + std::to_string(since) + "       AND " +
          storages + kExcludedExtensions + " GROUP BY b.ts_added ORDER BY b.ts_added DESC LIMIT " +
          std::to_string(max) + " OFFSET 0 ";
 }
 
-std::string DbQueries::acsmBooks(const std::string& storages, int since, size_t max) {
+std::string DbQueries::acsmBooks(const std::string& storages, int64_t since, size_t max) {
   return std::string(
              "SELECT b.ts_added, b.id,       MIN(CASE WHEN st.type = 1 AND file.storageid IS NOT "
              "NULL THEN file.ext ELSE NULL END) AS local_path_ext,       MIN(CASE WHEN st.type = 2 "
@@ -74,14 +74,14 @@ std::string DbQueries::acsmLowerBound(const std::string& storages) {
          storages;
 }
 
-std::string DbQueries::booksByTimestamp(const std::string& storages, int ts,
+std::string DbQueries::booksByTimestamp(const std::string& storages, int64_t ts,
                                         const std::string& collate_with_numbers) {
   return GroupMembers("SELECT b.id", storages, ts) +
          " GROUP BY b.id ORDER BY b.ts_added DESC, b.sort_title " + collate_with_numbers +
          " ASC, b.id ASC ";
 }
 
-std::string DbQueries::filesByTimestamp(const std::string& storages, int ts) {
+std::string DbQueries::filesByTimestamp(const std::string& storages, int64_t ts) {
   return GroupMembers("SELECT f.name || '/' || file.filename as path", storages, ts) +
          " ORDER BY b.id ";
 }
@@ -118,7 +118,7 @@ std::string DbQueries::removeFile(const std::string& storages) {
          " WHERE " + storages + " AND file.filename = ? AND f.name = ? )";
 }
 
-std::string DbQueries::removeFilesByTimestamp(const std::string& storages, int ts) {
+std::string DbQueries::removeFilesByTimestamp(const std::string& storages, int64_t ts) {
   return "DELETE FROM files WHERE book_id IN (" + GroupMembers("SELECT b.id", storages, ts) +
          " GROUP BY b.id ORDER BY b.id )";
 }

@@ -15,19 +15,19 @@ class DbQueries {
   static std::string toStringNoSubquery(const std::string& column, const std::vector<int64_t>& ids);
 
   static std::string openedBooks(const std::string& storages, int profile_id, size_t max);
-  static std::string addedBooks(const std::string& storages, int since, size_t max);
-  static std::string acsmBooks(const std::string& storages, int since, size_t max);
+  static std::string addedBooks(const std::string& storages, int64_t since, size_t max);
+  static std::string acsmBooks(const std::string& storages, int64_t since, size_t max);
   // Our own look-up ahead of acsmBooks: the oldest added time of a visible book added at or after
   // the bound parameter (?1) with an acsm file in a present storage; NULL when there is none. See
   // DBManager::acsmLowerBound.
   static std::string acsmLowerBound(const std::string& storages);
-  static std::string booksByTimestamp(const std::string& storages, int ts,
+  static std::string booksByTimestamp(const std::string& storages, int64_t ts,
                                       const std::string& collate_with_numbers);
-  static std::string filesByTimestamp(const std::string& storages, int ts);
+  static std::string filesByTimestamp(const std::string& storages, int64_t ts);
   static std::string book(const std::string& storages);
   static std::string bookLocalFiles(const std::string& storages);
   static std::string removeFile(const std::string& storages);
-  static std::string removeFilesByTimestamp(const std::string& storages, int ts);
+  static std::string removeFilesByTimestamp(const std::string& storages, int64_t ts);
 };
 
 }  // namespace marrowleaf::desktop

@@ -114,7 +114,7 @@ void WriteBook(DeviceConfig* cfg, Key key, const Book& book) {
   WriteInt(cfg, key("local"), book.local ? 1 : 0);
   WriteString(cfg, key("fast_hash"), SerializationUtils::ToHex(book.fast_hash).c_str());
   WriteString(cfg, key("resource_id"), SerializationUtils::ToHex(book.resource_id).c_str());
-  WriteInt(cfg, key("loan_exp"), book.loan_exp);
+  WriteLongLong(cfg, key("loan_exp"), book.loan_exp);
   WriteText(cfg, key, "loan_id", book.loan_id);
   WriteInt(cfg, key("is_sample"), book.is_sample ? 1 : 0);
   if (book.is_sample) {
@@ -128,7 +128,7 @@ void WriteItem(DeviceConfig* cfg, int number, const Item& item) {
   Key key(number, 0);
   WriteInt(cfg, key("type"), item.type_);
   WriteInt(cfg, key("books_count"), item.books_count_);
-  WriteInt(cfg, key("timestamp"), item.timestamp_);
+  WriteLongLong(cfg, key("timestamp"), item.timestamp_);
   const size_t books = BooksWritten(item);
   for (size_t k = 0; k < books; ++k) {
     if (item.books_[k])
@@ -157,7 +157,7 @@ std::shared_ptr<Book> ReadBook(DeviceConfig* cfg, Key key) {
   book->local = ReadInt(cfg, key("local"), 1) != 0;
   book->fast_hash = SerializationUtils::FromHex(ReadString(cfg, key("fast_hash"), ""));
   book->resource_id = SerializationUtils::FromHex(ReadString(cfg, key("resource_id"), ""));
-  book->loan_exp = ReadInt(cfg, key("loan_exp"), 0);
+  book->loan_exp = ReadLongLong(cfg, key("loan_exp"), 0);
   book->loan_id = ReadText(cfg, key, "loan_id");
   book->is_sample = ReadInt(cfg, key("is_sample"), 0) != 0;
   if (book->is_sample) {
@@ -175,7 +175,7 @@ std::shared_ptr<Item> ReadItem(DeviceConfig* cfg, int number) {
   if (item->type_ == 0)
     return nullptr;
   item->books_count_ = ReadInt(cfg, key("books_count"), 0);
-  item->timestamp_ = ReadInt(cfg, key("timestamp"), 0);
+  item->timestamp_ = ReadLongLong(cfg, key("timestamp"), 0);
   const int books = item->type_ == ITEM_ADDED_GROUP                           ? 3
                     : item->type_ == ITEM_ADDED || item->type_ == ITEM_OPENED ? 1
                                                                               : 0;

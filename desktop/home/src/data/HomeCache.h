@@ -9,7 +9,8 @@ namespace marrowleaf::desktop {
 // "version" = 2, then "item.<i>.type|books_count|timestamp" and "item.<i>.book.<k>.<field>" for the
 // books a tile draws (one for single books, up to three for a group, none for other items). Texts
 // that a line can't hold as they are (control characters, NUL, very long ones) are written as
-// hexadecimal pieces beside their key, so every text reads back as it was written.
+// hexadecimal pieces beside their key, so every text reads back as it was written. Times are
+// decimal 64-bit numbers; those before 2038 read the same in any version of the file.
 class HomeCache {
  public:
   static constexpr const char* kPath = "/mnt/ext1/system/cache/desktop/cache.dat";
