@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -152,6 +153,33 @@ TEST_F(CoverCacheManagerTest, AQueuedCoverComesBackThroughTheEventLoopAndLeavesA
   EXPECT_TRUE(
       Near(manager.GetAverageColor("/mnt/ext1/Books/a.epub", 90, 120, 0, "", "", 8), kBlue));
   EXPECT_EQ(-1, manager.GetAverageColor("/mnt/ext1/Books/other.epub", 90, 120, 0, "", "", 4));
+}
+
+// Covers asked for while the worker is busy are made newest first: the page on screen fills in
+// before pages already scrolled past.
+TEST_F(CoverCacheManagerTest, TheNewestRequestIsServedFirst) {
+  const std::string jpeg = TwoBandJpeg(1200, 1800);
+  constexpr int kBooks = 6;
+  auto path = [](int i) { return "/mnt/ext1/Books/q" + std::to_string(i) + ".epub"; };
+  for (int i = 0; i < kBooks; ++i) root_.Write(path(i), BookFiles::Epub(3, "T", "A", jpeg));
+  CoverCacheManager manager;
+  answering = &manager;
+  for (int i = 0; i < kBooks; ++i) manager.GetCover(path(i), 90, 120, 0, "", "", false);
+  std::vector<int> arrived;
+  for (int turn = 0; turn < 4000 && static_cast<int>(arrived.size()) < kBooks; ++turn) {
+    EventLoop::Get().RunPending();
+    for (int i = 0; i < kBooks; ++i) {
+      if (std::find(arrived.begin(), arrived.end(), i) == arrived.end() &&
+          !manager.GetCover(path(i), 90, 120, 0, "", "", false).IsEmpty())
+        arrived.push_back(i);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_EQ(kBooks, static_cast<int>(arrived.size()));
+  // The first request may already be running when the others come; the rest go newest first.
+  const auto position = [&](int i) { return std::find(arrived.begin(), arrived.end(), i); };
+  EXPECT_LT(position(kBooks - 1), position(1));
+  EXPECT_LT(position(2), position(1));
 }
 
 TEST_F(CoverCacheManagerTest, RequestingTheSameKeyTwiceQueuesOneTask) {

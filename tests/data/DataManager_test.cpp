@@ -92,6 +92,39 @@ TEST_F(DataManagerTest, AppliesANewListOnlyAfterItsEventAndReportsWhetherItChang
   EXPECT_EQ(ITEM_OPENED, data_->getItem(DEVICE_BLOCK, 0)->type_);
 }
 
+// Another program changes one thing a tile shows at a time; each change alone must redraw the
+// home screen, and the reload after it, with nothing new, must not.
+TEST_F(DataManagerTest, EveryFieldATileShowsRedrawsTheHomeScreenWhenItAloneChanges) {
+  const int64_t book = library_.AddBook("Book", 1000);
+  library_.Open(book, 2000, 40, 100);
+  const std::string hash = "X'ab0000000001'";
+  const std::vector<std::pair<std::string, std::string>> changes = {
+      {"read mark", "UPDATE books_settings SET completed = 1"},
+      {"favourite", "UPDATE books_settings SET favorite = 1"},
+      {"page", "UPDATE books_settings SET cpage = 41"},
+      {"page count", "UPDATE books_settings SET npage = 101"},
+      {"title", "UPDATE books_impl SET title = 'Retitled'"},
+      {"author", "UPDATE books_impl SET author = 'Someone Else'"},
+      {"cover by resource id", "UPDATE books_impl SET resource_id = X'0102'"},
+      {"path", "UPDATE files SET filename = 'Moved.fb2'"},
+      {"cloud copy", "INSERT INTO files (book_id, folder_id, storageid, filename, ext, fast_hash) "
+                     "VALUES (1, 1, 4, 'Book.epub', 'epub', " + hash + ")"},
+      {"loan", "INSERT INTO file_props (fast_hash, prop_type, value) VALUES (" + hash +
+                   ", 5, '1900000000')"},
+      {"sample", "INSERT INTO file_props (fast_hash, prop_type, value) VALUES (" + hash +
+                     ", 18, '{\"store_id\": \"s-1\"}')"},
+      {"cover by file hash", "UPDATE files SET fast_hash = X'cd01'"},
+  };
+  Start();
+  size_t events = 0;
+  ASSERT_TRUE(Reload(10, events++));
+  for (const auto& [field, sql] : changes) {
+    library_.Exec(sql);
+    EXPECT_TRUE(Reload(10, events++)) << field;
+    EXPECT_FALSE(Reload(10, events++)) << field;
+  }
+}
+
 TEST_F(DataManagerTest, TwoReloadsRunInOrderAndTheSecondResultWins) {
   for (int i = 1; i <= 6; ++i) library_.AddBook("Book" + std::to_string(i), 1000 * i);
   Start();
@@ -102,31 +135,48 @@ TEST_F(DataManagerTest, TwoReloadsRunInOrderAndTheSecondResultWins) {
   EXPECT_EQ(5u, data_->getItemsCount(DEVICE_BLOCK));
 }
 
+// A group shows at most the group limit of tiles; only a larger group turns its last tile into
+// the "more" tile. Only the tiles shown, the more tile and one beyond are read.
 TEST_F(DataManagerTest, AGroupGetsItsBooksAndKeepsThemAcrossAnUnchangedReload) {
-  // Added after 2038: the time travels to the query thread and back whole.
-  const int64_t added = 4102444800;
-  for (int i = 0; i < 30; ++i) library_.AddBook("Member " + std::to_string(i), added);
+  const size_t limit = DBManager::kGroupLimit;
+  // The largest group is added after 2038: its time travels to the query thread and back whole.
+  const int64_t after_2038 = 4102444800;
+  struct Group {
+    size_t size;
+    size_t books_read;
+    int64_t added;
+  };
+  const std::vector<Group> groups = {{limit - 1, limit - 1, 6000},
+                                     {limit, limit, 7000},
+                                     {limit + 1, limit + 1, 8000},
+                                     {30, limit + 2, after_2038}};
+  for (const Group& g : groups) {
+    for (size_t i = 0; i < g.size; ++i) library_.AddBook("Member " + std::to_string(i), g.added);
+  }
   Start();
   ASSERT_TRUE(Reload(10, 0));
-  std::shared_ptr<Item> group = data_->getItem(DEVICE_BLOCK, 0);
-  ASSERT_EQ(ITEM_ADDED_GROUP, group->type_);
-  EXPECT_EQ(added, group->timestamp_);
-  EXPECT_TRUE(group->books_.empty());
-
-  data_->requestBooksByTimestamp(group->timestamp_);
-  events_.WaitFor(2);
-  data_->applyGroupBooks();
-  ASSERT_EQ(23u, group->books_.size());
-  EXPECT_EQ(30, group->books_count_);
-  for (size_t i = 0; i < group->books_.size(); ++i) {
-    EXPECT_EQ(i == data_->getGroupLimit() - 1, group->books_[i]->is_more) << i;
+  size_t events = 1;
+  for (size_t n = 0; n < groups.size(); ++n) {
+    const Group& g = groups[n];
+    std::shared_ptr<Item> group = data_->getItem(DEVICE_BLOCK, groups.size() - 1 - n);
+    ASSERT_EQ(ITEM_ADDED_GROUP, group->type_) << g.size;
+    EXPECT_EQ(g.added, group->timestamp_);
+    EXPECT_TRUE(group->books_.empty()) << g.size;
+    data_->requestBooksByTimestamp(group->timestamp_);
+    events_.WaitFor(++events);
+    data_->applyGroupBooks();
+    ASSERT_EQ(g.books_read, group->books_.size()) << g.size;
+    EXPECT_EQ(static_cast<int>(g.size), group->books_count_);
+    for (size_t i = 0; i < group->books_.size(); ++i)
+      EXPECT_EQ(g.size > limit && i == limit - 1, group->books_[i]->is_more) << g.size << " " << i;
   }
 
-  // The reload keeps the same group record and asks for its books again.
-  EXPECT_FALSE(Reload(10, 2));
+  // The reload keeps the same group records and asks for their books again.
+  std::shared_ptr<Item> group = data_->getItem(DEVICE_BLOCK, 0);
+  EXPECT_FALSE(Reload(10, events));
   EXPECT_EQ(group, data_->getItem(DEVICE_BLOCK, 0));
-  EXPECT_EQ(23u, group->books_.size());
-  EXPECT_EQ(eQueryBooksByTimestamp, events_.WaitFor(4).back());
+  EXPECT_EQ(limit + 2, group->books_.size());
+  EXPECT_EQ(eQueryBooksByTimestamp, events_.WaitFor(events + 5).back());
 }
 
 TEST_F(DataManagerTest, TheNotificationCountIsUnknownUntilItsQueryFinishes) {

@@ -42,25 +42,32 @@ class CountingView : public MWWindow {
 const bool g_registered = WindowFactory::Register(
     "CountingView", [] { return std::unique_ptr<MWWindow>(std::make_unique<CountingView>()); });
 
-TEST(LayoutUnits, TurnsDpPercentagesAndSumsIntoPixels) {
+// Every unit along both axes, against a 400 x 1000 reference at 320 DPI (1 dp = 2 px).
+TEST(LayoutUnits, TurnsEveryUnitAlongBothAxesIntoPixels) {
   const LayoutUnits units(400, 1000, 320);
-  int pixels = 0;
-  ASSERT_TRUE(units.Parse("10dp", &pixels));
-  EXPECT_EQ(pixels, 20);
-  ASSERT_TRUE(units.Parse("25%", &pixels));
-  EXPECT_EQ(pixels, 100);
-  ASSERT_TRUE(units.Parse("25%", &pixels, true));
-  EXPECT_EQ(pixels, 250);
-  ASSERT_TRUE(units.Parse("100% - 16dp + 2px", &pixels));
-  EXPECT_EQ(pixels, 370);
-  ASSERT_TRUE(units.Parse("-5", &pixels));
-  EXPECT_EQ(pixels, -5);
-  pixels = 7;
-  EXPECT_FALSE(units.Parse("12pt", &pixels));
-  EXPECT_FALSE(units.Parse("", &pixels));
-  EXPECT_FALSE(units.Parse("1e400", &pixels));
-  EXPECT_FALSE(units.Parse("10dp-", &pixels));
-  EXPECT_EQ(pixels, 7);
+  struct Case {
+    const char* text;
+    int horizontal;
+    int vertical;
+  };
+  const Case lengths[] = {
+      {"12", 12, 12},         {"12px", 12, 12},     {"10dp", 20, 20},     {"1.5dp", 3, 3},
+      {"25%", 100, 250},      {"25%w", 100, 100},   {"25%h", 250, 250},   {"-5", -5, -5},
+      {"100% - 16dp + 2px", 370, 970},              {"50%h-50%w", 300, 300},
+  };
+  for (const Case& c : lengths) {
+    int pixels = 0;
+    ASSERT_TRUE(units.Parse(c.text, &pixels, false)) << c.text;
+    EXPECT_EQ(pixels, c.horizontal) << c.text;
+    ASSERT_TRUE(units.Parse(c.text, &pixels, true)) << c.text;
+    EXPECT_EQ(pixels, c.vertical) << c.text;
+  }
+  for (const char* text : {"12pt", "12mm", "%", "", "1e400", "10dp-", "5%x"}) {
+    int pixels = 7;
+    EXPECT_FALSE(units.Parse(text, &pixels)) << text;
+    EXPECT_EQ(pixels, 7) << text;
+  }
+  EXPECT_EQ(units.FromDp(10), 20);
 }
 
 class LayoutLoading : public ::testing::Test {

@@ -41,6 +41,8 @@ TEST(ConfigFile, KeepsEveryValueExactlyAcrossASaveAndKeysInFileOrder) {
       {"edges", "  spaces and\ttabs at both ends\t "},
       {"quote_first", "\"quoted\" start"},
       {"backslashes", "C:\\path\\to\\file \\n not a line feed"},
+      {"quoted_backslashes", "\"C:\\dir\\\" said \\n \\\\"},
+      {"quoted_last_backslash", " ends in a backslash\\"},
       {"lines", "first line\nsecond line\n"},
       {"unicode", "Война и мир — 戦争と平和"},
       {"equals", "a=b=c"},

@@ -34,9 +34,13 @@ bool FirstBooksDiffer(const Book& left, const Book& right) {
                         left.settings->completed != right.settings->completed)) {
     return true;
   }
+  // The texts and the cover's identity count too: a book retitled or given a new cover by the
+  // indexer would otherwise keep its old tile until something else changed.
   return left.loan_exp != right.loan_exp || left.cloud != right.cloud ||
          left.is_sample != right.is_sample || left.local != right.local ||
-         left.cloud_ext != right.cloud_ext || left.path != right.path;
+         left.cloud_ext != right.cloud_ext || left.path != right.path ||
+         left.title != right.title || left.author != right.author ||
+         left.fast_hash != right.fast_hash || left.resource_id != right.resource_id;
 }
 
 bool ItemsDiffer(const Item& left, const Item& right) {
