@@ -246,9 +246,14 @@ TEST_F(CoverCacheManagerTest, PdfsAreRenderedAndStoreAndLibraryCoversAreFound) {
   root_.Write("/mnt/ext1/store/cover.jpg", TwoBandJpeg(100, 150));
   root_.Write("/mnt/ext1/system/explorer-3/covers/7265732d31.jpg", TwoBandJpeg(100, 150));
   root_.Write("/mnt/ext1/news/note.jpg", TwoBandJpeg(100, 150));
+  root_.Write("/mnt/ext1/Books/Loud.PDF", BookFiles::Pdf("Doc"));
+  root_.Write("/mnt/ext1/Books/plain.fb2", "<FictionBook/>");
   CoverCacheManager manager;
-  EXPECT_FALSE(manager.GetCover("/mnt/ext1/Books/p.pdf", 60, 80, 0, "", "", true).IsEmpty());
-  EXPECT_TRUE(root_.Exists(std::string(kThumbs) + "1/Books/p.pdf_60x80.png"));
+  // Pages are rendered, whatever the case of the extension, and their thumbnail written at once.
+  for (const std::string name : {"p.pdf", "Loud.PDF"}) {
+    EXPECT_FALSE(manager.GetCover("/mnt/ext1/Books/" + name, 60, 80, 0, "", "", true).IsEmpty());
+    EXPECT_TRUE(root_.Exists(std::string(kThumbs) + "1/Books/" + name + "_60x80.png")) << name;
+  }
   // Store pictures come as JPEG or PNG whatever their names say; neither is first mistaken for the
   // other (a failed decode costs time and a warning for every cover).
   root_.Write("/mnt/ext1/store/drawn.jpg", root_.Read(std::string(kThumbs) + "1/Books/p.pdf_60x80.png"));
@@ -265,6 +270,8 @@ TEST_F(CoverCacheManagerTest, PdfsAreRenderedAndStoreAndLibraryCoversAreFound) {
   EXPECT_TRUE(manager.GetCover("", 30, 40, 0, "", "res-1", false).IsEmpty());
   const SmartBitmap cloud = WaitForCover(manager, "", 30, 40, "", "res-1");
   EXPECT_EQ(30, cloud.Width());
+  // A book whose file has no picture falls back to the library's cover of its resource id.
+  EXPECT_EQ(30, WaitForCover(manager, "/mnt/ext1/Books/plain.fb2", 30, 40, "", "res-1").Width());
   // A push notification shows the JPEG beside it.
   const SmartBitmap note = manager.GetCover("/mnt/ext1/news/note.pn", 30, 40, 0, "", "", true);
   EXPECT_TRUE(Near(note.PixelColor(15, 35), kBlue));

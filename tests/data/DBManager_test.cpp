@@ -76,10 +76,13 @@ TEST_F(DBManagerTest, ShowsABookOnceAsWhicheverHappenedLastOpenOrAdd) {
   library_.Open(read_after_adding, 1500);
   const int64_t added_again = library_.AddBook("AddedAgain", 2500);
   library_.Open(added_again, 2000);
+  const int64_t opened_at_once = library_.AddBook("OpenedAtOnce", 3000);
+  library_.Open(opened_at_once, 3000);
 
   Items items = Db().getBookItems(10);
-  EXPECT_EQ((std::vector<std::string>{"AddedAgain", "ReadAfterAdding"}), Titles(items));
-  EXPECT_EQ((std::vector<int32_t>{ITEM_ADDED, ITEM_OPENED}), Types(items));
+  EXPECT_EQ((std::vector<std::string>{"OpenedAtOnce", "AddedAgain", "ReadAfterAdding"}),
+            Titles(items));
+  EXPECT_EQ((std::vector<int32_t>{ITEM_OPENED, ITEM_ADDED, ITEM_OPENED}), Types(items));
 }
 
 TEST_F(DBManagerTest, AFullListEndsInTheMoreTileAndZeroSlotsGiveNothing) {
@@ -91,24 +94,30 @@ TEST_F(DBManagerTest, AFullListEndsInTheMoreTileAndZeroSlotsGiveNothing) {
   EXPECT_TRUE(items[2]->books_.empty());
   EXPECT_EQ(0, items[2]->timestamp_);
   EXPECT_TRUE(Db().getBookItems(0).empty());
+  // More opened books than slots: the most recently opened ones.
+  for (int64_t id = 1; id <= 5; ++id) library_.Open(id, 10000 + id);
+  EXPECT_EQ((std::vector<std::string>{"Book5", "Book4", "-"}), Titles(Db().getBookItems(3)));
 }
 
 TEST_F(DBManagerTest, BooksAddedAtOneMomentFormAGroupSortedByTitleWithNumbers) {
   library_.AddBook("Volume 10", 7000);
   library_.AddBook("Volume 2", 7000);
   library_.AddBook("volume 1", 7000);
+  const int64_t twin = library_.AddBook("Volume 2", 7000, "Volume 2 again.fb2");
   Items items = Db().getBookItems(10);
   ASSERT_EQ(1u, items.size());
   EXPECT_EQ(ITEM_ADDED_GROUP, items[0]->type_);
-  EXPECT_EQ(3, items[0]->books_count_);
+  EXPECT_EQ(4, items[0]->books_count_);
   EXPECT_TRUE(items[0]->books_.empty());
 
   std::shared_ptr<Item> group = Db().getBooksByTimestamp(7000);
-  ASSERT_EQ(3u, group->books_.size());
+  ASSERT_EQ(4u, group->books_.size());
   EXPECT_EQ(" COLLATE locale_dependent_collation_with_numbers ", Db().collateWithNumbersClause());
   EXPECT_EQ("volume 1", group->books_[0]->title);
   EXPECT_EQ("Volume 2", group->books_[1]->title);
-  EXPECT_EQ("Volume 10", group->books_[2]->title);
+  EXPECT_EQ("Volume 2", group->books_[2]->title);
+  EXPECT_EQ(twin, group->books_[2]->id) << "equal titles keep the order they were added in";
+  EXPECT_EQ("Volume 10", group->books_[3]->title);
 }
 
 TEST_F(DBManagerTest, ALargeGroupReadsOnlyTheBooksItShows) {
@@ -141,24 +150,30 @@ TEST_F(DBManagerTest, ReadsCloudStateDrmLoansAndFreshSamplePrices) {
   const int64_t cloud =
       library_.AddBook("CloudOnly", 1100, "CloudOnly.epub", TestLibrary::kCloud, "/cloud");
   library_.AddProp(both, 3, "1");
+  // Prices stay a day: one fetched a minute short of it is shown, one a minute past it is not.
+  const std::string now = std::to_string(std::time(nullptr) - 86400 + 60);
+  const std::string day_ago = std::to_string(std::time(nullptr) - 86400 - 60);
   library_.AddProp(both, 5, "1900000000");
   library_.AddProp(both, 6, "loan-7");
   const int64_t fresh = library_.AddBook("FreshSample", 1200);
   library_.AddProp(
       fresh, 18,
-      "{\"store_id\": 42, \"price\": \"1.99\", \"price_old\": \"2.99\", \"price_ts\": " +
-          std::to_string(std::time(nullptr)) + "}");
+      "{\"store_id\": 42, \"price\": \"1.99\", \"price_old\": \"2.99\", \"price_ts\": " + now +
+          "}");
   const int64_t stale = library_.AddBook("StaleSample", 1300);
-  library_.AddProp(stale, 18, "{\"store_id\": \"s-9\", \"price\": \"1.99\", \"price_ts\": 1000}");
+  library_.AddProp(stale, 18,
+                   "{\"store_id\": \"s-9\", \"price\": \"1.99\", \"price_ts\": " + day_ago + "}");
   const int64_t no_loan = library_.AddBook("NoLoan", 1400);
   library_.AddProp(no_loan, 5, "0");
   library_.AddProp(no_loan, 6, "ignored");
+  library_.AddProp(no_loan, 3, "yes");  // only "1" marks protection
 
   Items items = Db().getBookItems(10);
   ASSERT_EQ(5u, items.size());
   const Book& no_loan_book = *items[0]->books_[0];
   EXPECT_EQ(0, no_loan_book.loan_exp);
   EXPECT_EQ("", no_loan_book.loan_id);
+  EXPECT_EQ(0, no_loan_book.drm);
   const Book& stale_book = *items[1]->books_[0];
   EXPECT_TRUE(stale_book.is_sample);
   EXPECT_EQ("s-9", stale_book.store_id);

@@ -177,6 +177,10 @@ TEST_F(DataManagerTest, AGroupGetsItsBooksAndKeepsThemAcrossAnUnchangedReload) {
   EXPECT_EQ(group, data_->getItem(DEVICE_BLOCK, 0));
   EXPECT_EQ(limit + 2, group->books_.size());
   EXPECT_EQ(eQueryBooksByTimestamp, events_.WaitFor(events + 5).back());
+  // A group that grew is a new record and a change to draw.
+  library_.AddBook("Late member", group->timestamp_);
+  EXPECT_TRUE(Reload(10, events + 5));
+  EXPECT_EQ(31, data_->getItem(DEVICE_BLOCK, 0)->books_count_);
 }
 
 TEST_F(DataManagerTest, TheNotificationCountIsUnknownUntilItsQueryFinishes) {

@@ -32,6 +32,7 @@ const char kThreeBlocksSecondEmpty[] =
     "picks_0_url=https://s/a\npicks_0_id=ignored\npicks_0_title=A\npicks_0_rating=4.5\n"
     "picks_0_price=1.99\npicks_0_is_audio=1\n"
     "picks_1_id=B-1\npicks_1_title=B\n"
+    "picks_2_id=C\npicks_3_id=D\npicks_4_id=E\npicks_5_id=F-beyond-the-five-offers-a-row-holds\n"
     "promotion_1=empty\npromotion_type_1=books\n"
     "promotion_2=daily\npromotion_type_2=books\n"
     "daily_0_url=https://s/d\ndaily_0_title=D\n"
@@ -40,7 +41,7 @@ const char kThreeBlocksSecondEmpty[] =
 TEST_F(StoreBlocksTest, ReadsFormatThreeBooksWithHashedIdsAndASingleOfferAsDetailed) {
   Config(kThreeBlocksSecondEmpty);
   data_.loadStoreBlocks(false);
-  ASSERT_EQ(2u, data_.getItemsCount(1000));
+  ASSERT_EQ(5u, data_.getItemsCount(1000));
   const Book& first = *data_.getItem(1000, 0)->books_[0];
   EXPECT_EQ(std::to_string(utilities::crc32hash("https://s/a")), first.store_id);
   EXPECT_EQ(45, first.rating);
@@ -75,6 +76,15 @@ TEST_F(StoreBlocksTest, TheHeaderStepsOverEmptyBlocksAndWrapsAround) {
   EXPECT_EQ(1000, data_.getCurrentStoreBlock());
   data_.switchStoreBlock(-1);
   EXPECT_EQ(1002, data_.getCurrentStoreBlock());
+
+  // A reload that empties the block on screen moves to the first block that has offers.
+  data_.loadStoreBlocks(false);  // restores this boot's block, once
+  data_.switchStoreBlock(1);
+  ASSERT_EQ(1002, data_.getCurrentStoreBlock());
+  Config(std::string(kThreeBlocksSecondEmpty) + "daily_0_url=\n");
+  data_.loadStoreBlocks(false);
+  EXPECT_EQ(1u, data_.getStoreBlocksCount());
+  EXPECT_EQ(1000, data_.getCurrentStoreBlock());
 }
 
 TEST_F(StoreBlocksTest, EachBootStartsOnTheNextBlockAndAReloadRestoresItOnce) {

@@ -85,10 +85,35 @@ TEST_F(AppJsonManagerTest, PicksAllForAnotherTouchModelAndAnUnknownRegion) {
   device_.Profile("device_number=743\ntouch=1\naudio=0\nserial=ML7430001\n");
   device_.Global("language=fr\nstore_mode=open\n");
   const std::vector<std::string> titles = Titles();
-  EXPECT_EQ(titles[0], "MW_Device:Other") << "\"notouch\" is only for devices without touch";
   EXPECT_EQ(titles[3], "MW_Region:Elsewhere");
   EXPECT_EQ(titles[5], "MW_Language:English");
   EXPECT_EQ(titles[7], "MW_Setting:Normal");
+}
+
+// The device's own entry wins over "notouch", which wins over "all"; an entry that is null counts
+// as missing; a setting condition names exactly one setting.
+TEST_F(AppJsonManagerTest, TheMostParticularCaseWinsAndANullCaseIsNoCase) {
+  device_.Database(R"({
+    "MW_Device": {"path": "/ebrmain/bin/a.app",
+                  "title": {"device": {"634": "Verso", "notouch": "Keys", "all": "Other"}}},
+    "MW_NullCase": {"path": "/ebrmain/bin/a.app", "title": {"has_audio": {"true": null, "all": "All"}}},
+    "MW_TwoSettings": {"path": "/ebrmain/bin/a.app",
+                       "title": {"globalcfg": {"a": {"default": "A"}, "b": {"default": "B"}}}}
+  })");
+  struct Case {
+    const char* profile;
+    const char* device_title;
+  };
+  for (const Case& c : {Case{"device_number=634\ntouch=1\n", "MW_Device:Verso"},
+                        Case{"device_number=634\ntouch=0\n", "MW_Device:Verso"},
+                        Case{"device_number=606\ntouch=0\n", "MW_Device:Keys"},
+                        Case{"device_number=743\ntouch=1\n", "MW_Device:Other"}}) {
+    device_.Profile(std::string(c.profile) + "audio=1\n");
+    AppJsonManager catalogue;
+    EXPECT_EQ(TitleOf(catalogue, "MW_Device"), c.device_title) << c.profile;
+    EXPECT_EQ(TitleOf(catalogue, "MW_NullCase"), "MW_NullCase:All");
+    EXPECT_EQ(TitleOf(catalogue, "MW_TwoSettings"), "SYS_Null:");
+  }
 }
 
 TEST(DeviceConditions, ClassifiesSerialNumbersByTheirRegionMark) {
@@ -290,6 +315,10 @@ TEST_F(ViewFileTest, ReplacesAnOlderOrBrokenUserViewAndKeepsANewerOne) {
   EXPECT_EQ(UserGroupTitle(), "Shipped") << "11 < 12";
   device_.UserView(User("\"12\""));
   EXPECT_EQ(UserGroupTitle(), "User");
+  device_.ShippedView(Shipped("\"010\""));
+  device_.UserView(User("9"));
+  EXPECT_EQ(UserGroupTitle(), "Shipped") << "versions are decimal: 010 > 9";
+  device_.ShippedView(Shipped("\"12 beta\""));
   device_.UserView(R"({"applications": {}, "view": {"groups": []}})");
   EXPECT_EQ(UserGroupTitle(), "Shipped") << "no version";
   device_.UserView("{\"version\": 1, ");

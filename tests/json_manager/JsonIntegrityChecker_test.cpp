@@ -34,6 +34,7 @@ const char kFaultyDatabase[] = R"({
   "MW_F": {"path": "/p", "title": {"globalcfg": {"a": {"x": "1"}, "b": {}}},
            "icon": {"globalcfg": {"theme": "dark"}}, "focused_icon": {"globalcfg": {"theme": {"dark": 5}}},
            "visible": {"globalcfg": {"k": {"default": "1", "v": {"has_audio": {"all": "1"}}}}}},
+  "MW_G": {"path": "/p", "title": {}, "icon": {"device": {"all": null}}},
   "MW_Good": {"path": "/p", "title": {"device": {"all": {"partner": {"all": "x"}}}}, "params": "a",
               "icon": {"localization": {"RU": {"path": "r.png"}, "all": "i"}}, "visible": "0",
               "hideInAccessibility": false, "ctrl_panel_icon": "c"}
@@ -61,6 +62,9 @@ const std::vector<std::string> kDatabaseErrors = {
     "Error field type [applications.MW_F.focused_icon.globalcfg.theme.dark] must be \"string\"",
     "Error field type [applications.MW_F.icon.globalcfg.theme] must be \"object\"",
     "Error field [applications.MW_F.title.globalcfg] must have only one object",
+    "Error: \"all\" value not found for [applications.MW_G.icon.device]",
+    "Error field type [applications.MW_G.icon.device.all] must be \"string\"",
+    "Error object format. Object [applications.MW_G.title] has fields [] must be one object",
 };
 
 const char kFaultyView[] = R"({"version": 1,

@@ -96,6 +96,7 @@ TEST_F(OtaCleanup, KeepsAMatchingImageOfFirmwareNotYetInstalled) {
 TEST_F(OtaCleanup, DeletesOnlyRegularFilesInTheUpdateFolder) {
   // None of these is an update file: checked, each would be deleted as a damaged image.
   root_.Write("/mnt/ext1/books/novel.epub", "a book");
+  root_.Write("/mnt/ext1/system/ota2/novel.epub", "a book beside the update folder");
   root_.Write("/mnt/ext1/system/ota/damaged.bin", "not an update");
   std::filesystem::create_symlink(root_.Host("/mnt/ext1/books/novel.epub"),
                                   root_.Host("/mnt/ext1/system/ota/link.bin"));
@@ -106,10 +107,12 @@ TEST_F(OtaCleanup, DeletesOnlyRegularFilesInTheUpdateFolder) {
   for (const std::string& image :
        {std::string("/mnt/ext1/books/novel.epub"), std::string("/mnt/ext1/system/ota/../../books/novel.epub"),
         std::string("/mnt/ext1/system/ota/link.bin"), std::string("/mnt/ext1/system/ota/books/novel.epub"),
-        std::string("novel.epub"), "/../../../../../../../.." + outside, std::string("/mnt/ext1/system/ota")}) {
+        std::string("novel.epub"), "/../../../../../../../.." + outside, std::string("/mnt/ext1/system/ota"),
+        std::string("/mnt/ext1/system/ota2/novel.epub")}) {
     root_.Write(kFlag, "image=" + image + " md5=0123456789abcdef0123456789abcdef\n");
     ClearFinishedOtaUpdate();
     EXPECT_TRUE(root_.Exists("/mnt/ext1/books/novel.epub")) << image;
+    EXPECT_TRUE(root_.Exists("/mnt/ext1/system/ota2/novel.epub")) << image;
     EXPECT_TRUE(root_.Exists("/mnt/ext1/system/ota/link.bin")) << image;
     EXPECT_TRUE(std::filesystem::exists(outside)) << image;
     EXPECT_FALSE(root_.Exists(kFlag)) << image;

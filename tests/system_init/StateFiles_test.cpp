@@ -57,7 +57,7 @@ TEST_F(StateFiles, SavesACountOfFourWhenThereIsNoCurrentBook) {
 
 TEST_F(StateFiles, IgnoresASavedFileWhoseCountIsDamagedButStillDeletesIt) {
   for (const std::string& saved :
-       {Count(400) + "short", Count(0xffffffff) + "x", std::string("ab")}) {
+       {Count(400) + "short", Count(0xffffffff) + "x", Count(3) + "xyz", std::string("ab")}) {
     root_.Write(kCurrent, "kept");
     root_.Write(kReaderState, "kept");
     root_.Write(kSaved, saved);

@@ -70,6 +70,22 @@ TEST_F(SwUpdateFile, TakesTheVersionOfTheLastASectionThatHasOne) {
   EXPECT_EQ(check_swupdate_file(kImage), 0);
 }
 
+// All 16 entries of the table are read; only names starting with a small 'a' count, and only the
+// first 1024 bytes of a section are searched.
+TEST_F(SwUpdateFile, ReadsEverySectionEntryAndTheFirst1024BytesOfEachASection) {
+  const std::string nul(1, '\0');
+  std::vector<UpdateSection> sections(15, UpdateSection{"rootfs", "data"});
+  sections.push_back({"app16", std::string(1000, ' ') + "VERSION=6.8.16" + nul});
+  WriteImage("1.0", sections);
+  RunningVersion("6.8.16");
+  EXPECT_EQ(check_swupdate_file(kImage), 1) << "the 16th entry, its version at byte 1008";
+  WriteImage("1.0", {{"App", "VERSION=6.8.16" + nul},
+                     {"app", std::string(1020, ' ') + "VERSION=6.8.16" + nul}});
+  EXPECT_EQ(check_swupdate_file(kImage), 0);
+  RunningVersion("1.0");
+  EXPECT_EQ(check_swupdate_file(kImage), 1);
+}
+
 TEST_F(SwUpdateFile, LetsAShorterSectionVersionReplaceTheHeaderVersionWhole) {
   WriteImage("6.8.1234", {{"a", std::string("VERSION=6.8") + '\0'}});
   RunningVersion("6.8");
