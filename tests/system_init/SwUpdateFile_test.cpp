@@ -58,54 +58,41 @@ TEST_F(SwUpdateFile, ComparesTheWholeHeaderVersionWhenNoSectionCarriesOne) {
   EXPECT_EQ(check_swupdate_file(kImage), 1) << "only 'a' sections carry a version";
 }
 
+// A text section whose name starts with a small 'a' may carry "VERSION=": the last one that does
+// wins over the header, whole. All 16 table entries are read, only the first 1024 bytes of a
+// section, and only up to the first control character or 32 characters of the value.
 TEST_F(SwUpdateFile, TakesTheVersionOfTheLastASectionThatHasOne) {
   const std::string nul(1, '\0');
-  WriteImage("1.0.0", {{"app1", "NAME=x\nVERSION=2.0.0\n" + nul},
-                       {"rootfs", std::string(300, '\x7f')},
-                       {"app2", "VERSION=3.0.0\r\nMORE=1" + nul},
-                       {"app3", "no version in here" + nul}});
-  RunningVersion("3.0.0");
-  EXPECT_EQ(check_swupdate_file(kImage), 1);
-  RunningVersion("2.0.0");
-  EXPECT_EQ(check_swupdate_file(kImage), 0);
-}
-
-// All 16 entries of the table are read; only names starting with a small 'a' count, and only the
-// first 1024 bytes of a section are searched.
-TEST_F(SwUpdateFile, ReadsEverySectionEntryAndTheFirst1024BytesOfEachASection) {
-  const std::string nul(1, '\0');
-  std::vector<UpdateSection> sections(15, UpdateSection{"rootfs", "data"});
-  sections.push_back({"app16", std::string(1000, ' ') + "VERSION=6.8.16" + nul});
-  WriteImage("1.0", sections);
-  RunningVersion("6.8.16");
-  EXPECT_EQ(check_swupdate_file(kImage), 1) << "the 16th entry, its version at byte 1008";
-  WriteImage("1.0", {{"App", "VERSION=6.8.16" + nul},
-                     {"app", std::string(1020, ' ') + "VERSION=6.8.16" + nul}});
-  EXPECT_EQ(check_swupdate_file(kImage), 0);
-  RunningVersion("1.0");
-  EXPECT_EQ(check_swupdate_file(kImage), 1);
-}
-
-TEST_F(SwUpdateFile, LetsAShorterSectionVersionReplaceTheHeaderVersionWhole) {
-  WriteImage("6.8.1234", {{"a", std::string("VERSION=6.8") + '\0'}});
-  RunningVersion("6.8");
-  EXPECT_EQ(check_swupdate_file(kImage), 1);
-}
-
-TEST_F(SwUpdateFile, IgnoresASectionsThatAreNotText) {
-  // Without a NUL before the section's end the bytes are binary, whatever they look like.
-  WriteImage("6.8.1234", {{"a", "VERSION=1.1"}});
-  EXPECT_EQ(check_swupdate_file(kImage), 1);
-}
-
-TEST_F(SwUpdateFile, StopsTheSectionVersionAtControlCharactersAndAt32Characters) {
-  const std::string long_version(40, '7');
-  WriteImage("1", {{"a1", "VERSION=" + long_version + '\0'}});
-  RunningVersion(long_version.substr(0, 32));
-  EXPECT_EQ(check_swupdate_file(kImage), 1);
-  WriteImage("1", {{"a1", std::string("VERSION=5.5\xc3\xa9tail") + '\0'}});
-  RunningVersion("5.5");
-  EXPECT_EQ(check_swupdate_file(kImage), 1);
+  std::vector<UpdateSection> sixteen(15, UpdateSection{"rootfs", "data"});
+  sixteen.push_back({"app16", std::string(1000, ' ') + "VERSION=6.8.16" + nul});
+  struct Case {
+    const char* what;
+    std::string header;
+    std::vector<UpdateSection> sections;
+    std::string installed;  // the running version that matches; any other does not
+  };
+  const std::vector<Case> cases = {
+      {"the last of three", "1.0.0",
+       {{"app1", "NAME=x\nVERSION=2.0.0\n" + nul}, {"rootfs", std::string(300, '\x7f')},
+        {"app2", "VERSION=3.0.0\r\nMORE=1" + nul}, {"app3", "no version in here" + nul}},
+       "3.0.0"},
+      {"shorter than the header's", "6.8.1234", {{"a", "VERSION=6.8" + nul}}, "6.8"},
+      {"no NUL: binary", "6.8.1234", {{"a", "VERSION=1.1"}}, "6.8.1234"},
+      {"32 characters at most", "1", {{"a1", "VERSION=" + std::string(40, '7') + nul}},
+       std::string(32, '7')},
+      {"ends before a non-ASCII byte", "1", {{"a1", "VERSION=5.5\xc3\xa9tail" + nul}}, "5.5"},
+      {"the 16th entry, at byte 1008", "1.0", sixteen, "6.8.16"},
+      {"capital A, and beyond 1024 bytes", "1.0",
+       {{"App", "VERSION=6.8.16" + nul}, {"app", std::string(1020, ' ') + "VERSION=6.8.16" + nul}},
+       "1.0"},
+  };
+  for (const Case& c : cases) {
+    WriteImage(c.header, c.sections);
+    RunningVersion(c.installed);
+    EXPECT_EQ(check_swupdate_file(kImage), 1) << c.what;
+    RunningVersion(c.installed + "0");
+    EXPECT_EQ(check_swupdate_file(kImage), 0) << c.what;
+  }
 }
 
 TEST_F(SwUpdateFile, ReadsUncompressedFilesToo) {
