@@ -17,6 +17,7 @@
 #include "TaskManager.h"
 #include "controllers/AppListConnection.h"
 #include "controllers/AppMenuBuilder.h"
+#include "controllers/BookMenuBuilder.h"
 #include "controllers/ControllerFakes.h"
 #include "data/AppDataManager.h"
 #include "platform/sdk/clock.h"
@@ -156,6 +157,53 @@ TEST_F(OpeningTest, ABookOpensInItsReaderWithItsPathUnchanged) {
   EXPECT_EQ(root_.Read("/tmp/args-reader.app"), path + std::string(1, '\0'));
   ASSERT_FALSE(Journal("speech").empty()) << "the screen reader hears what opens first";
   EXPECT_NE(Journal("speech")[0]["text"].asString().find("A Title"), std::string::npos);
+}
+
+// Whatever takes the screen, the screen reader hears of it before the program starts: books,
+// a book that opens once it is downloaded, the library, the store's pages, the settings,
+// applications and the book menu's programs.
+TEST_F(OpeningTest, EveryStartIsAnnouncedBeforeTheProgramStarts) {
+  auto book = MakeBook("/mnt/ext1/Books/b.fb2");
+  root_.Write(book->path, "book");
+  auto cloud = MakeBook("/cloud/Books/c.epub");
+  cloud->cloud = true;
+  auto offer = MakeBook("");
+  offer->store_id = "8800123";
+  offer->store_url = "https://store/book/1";
+  data_.store_url = "https://store/weekly";
+  Tap(ITEM_OPENED, book);
+  controller_->OpenBookAction(cloud);
+  Tap(ITEM_MORE, nullptr);
+  Tap(ITEM_STORE_BOOK, offer);
+  Send(CMD_OPEN_STORE_BLOCK);
+  Send(CMD_OPEN_PARTNER_ACCOUNTS);
+  for (int shortcut = 0; shortcut < 4; ++shortcut) Send(CMD_OPEN_APPLICATION, shortcut);
+  auto sample = MakeBook("/mnt/ext1/Books/b.fb2");
+  sample->is_sample = true;
+  sample->store_id = "8800123";
+  controller_->BuildBookMenu(MakeItem(ITEM_OPENED, sample));
+  controller_->BookMenuAction(std::make_shared<PopupMenuItemData>(BookMenuBuilder::kBuy, 2, "Buy"));
+  controller_->BuildBookMenu(MakeItem(ITEM_OPENED, sample));
+  controller_->BookMenuAction(
+      std::make_shared<PopupMenuItemData>(BookMenuBuilder::kBookInfo, 2, "Book Info"));
+
+  int starts = 0;
+  bool announced = false;
+  for (const Json::Value& entry : test::JournalReader(root_.HostRoot()).All()) {
+    const std::string event = entry["event"].asString();
+    if (event == "speech")
+      announced = true;
+    // The cloud's downloader is a helper of the platform: its call stands for the start.
+    const bool download = event == "dynamic-load" && entry["call"] == "cloud_download_and_open";
+    if (event != "task" && event != "book" && !download)
+      continue;
+    ++starts;
+    EXPECT_TRUE(announced) << "unannounced: " << entry.toStyledString();
+    announced = false;
+  }
+  // The book, the download, the library, the offer, the store's page, the settings, four
+  // shortcuts, the store's book card and the book's details.
+  EXPECT_EQ(starts, 12);
 }
 
 TEST_F(OpeningTest, ABookWhoseFileVanishedIsReportedAndTheListAskedForAgain) {

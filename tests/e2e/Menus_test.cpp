@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <ctime>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -465,6 +466,54 @@ TEST_F(MenuJourney, WithKeysAGroupOpensInItsGridWhoseBooksHaveTheirMenu) {
   EXPECT_EQ(Screen("grid_again").FocusedPath(), "container/List");
   EXPECT_FALSE(Screen("home").Shows("container/List"));
   EXPECT_NE(Screen("home").FocusedPath().find("bookitem_3"), std::string::npos);
+}
+
+// A group of 10 000 books, added a minute ago (so it is the newest tile): its grid shows 21 tiles
+// under the full count, and deleting it shows the hourglass and takes every file and row of the
+// group, and nothing else.
+TEST_F(MenuJourney, AGroupOfTenThousandBooksOpensItsGridAndIsDeletedWhole) {
+  constexpr int kBooks = 10000;
+  const long long files_before = Query("SELECT count(*) FROM files");
+  const std::string added = std::to_string(static_cast<long long>(std::time(nullptr)) - 60);
+  Edit("INSERT OR IGNORE INTO folders (name) VALUES ('/mnt/ext1/Big');"
+       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+       std::to_string(kBooks) +
+       ") INSERT INTO books_impl (id, title, author, ts_added, sort_title) "
+       "SELECT 900000 + i, 'Big ' || i, 'Author', " + added + ", 'Big ' || i FROM n;"
+       "INSERT INTO files (book_id, folder_id, storageid, filename, ext) "
+       "SELECT id, (SELECT id FROM folders WHERE name = '/mnt/ext1/Big'), "
+       "(SELECT id FROM storages WHERE path = '/mnt/ext1'), title || '.fb2', 'fb2' "
+       "FROM books_impl WHERE id > 900000;");
+  root_.MakeFolder("/mnt/ext1/Big");
+  for (int i = 1; i <= kBooks; ++i) {
+    std::ofstream(root_.Host("/mnt/ext1/Big/Big " + std::to_string(i) + ".fb2")) << "book";
+  }
+  ASSERT_TRUE(root_.Exists("/mnt/ext1/Big/Big 10000.fb2"));
+  const ScreenReader home = Probe("");
+  const Window group = GroupTile(home, "10000");
+  ASSERT_GT(group.w, 0) << "the group's tile is on the first page";
+
+  Run(At(group) + "idle\n" + Windows("grid") + "key back\nidle\n" +
+      Choose(At(group, "hold"), "Delete Book") + Windows("question") + "answer 2\nidle\n" +
+      Windows("after"));
+  const ScreenReader grid = Screen("grid");
+  EXPECT_EQ(grid.Text("header/title_label"), "10000 new books");
+  int tiles = 0;
+  for (const Window& w : grid.Windows()) tiles += w.path == "container/List/Item/book_item_M";
+  EXPECT_EQ(tiles, 21);
+  EXPECT_NE(Screen("question").Find("dialog").text.find("10000 books"), std::string::npos)
+      << Screen("question").Find("dialog").text;
+
+  EXPECT_FALSE(Journal("hourglass").empty()) << "the reader sees that the delete takes time";
+  int left = 0;
+  for (int i = 1; i <= kBooks; ++i) left += root_.Exists("/mnt/ext1/Big/Big " + std::to_string(i) + ".fb2");
+  EXPECT_EQ(left, 0);
+  EXPECT_EQ(Query("SELECT count(*) FROM files f JOIN books_impl b ON b.id = f.book_id "
+                  "WHERE b.id > 900000"),
+            0);
+  EXPECT_EQ(Query("SELECT count(*) FROM files"), files_before) << "every other book kept its row";
+  EXPECT_TRUE(root_.Exists(kPride));
+  EXPECT_EQ(GroupTile(Screen("after"), "10000").w, 0);
 }
 
 class WiFiJourney : public MenuJourney {

@@ -7,6 +7,7 @@
 #include "controllers/BookMenuBuilder.h"
 #include "controllers/Controller.h"
 #include "controllers/TaskStarter.h"
+#include "platform/mw/AccessibilityOpen.h"
 #include "platform/mw/MWAppFrame.h"
 #include "platform/sdk/clock.h"
 #include "platform/sdk/dialogs.h"
@@ -115,8 +116,10 @@ void BookMenus::BookMenuAction(const std::shared_ptr<PopupMenuItemData>& entry) 
         DynamicLoadServiceWrapper::RunLoanTokenReturn(book->path, book->loan_id);
       break;
     case BookMenuBuilder::kBuy:
-      if (book)
+      if (book) {
+        AccessibilityOpenTask(BookStoreVersionProxy::kStoreProgram, "@BookStore");
         BookStoreVersionProxy::openStoreBookCardForBuy(book->store_id);
+      }
       break;
     case BookMenuBuilder::kRemoveFromCloud:
       if (book)

@@ -39,6 +39,8 @@ void OpenActions::OpenBook(const std::shared_ptr<Book>& book) {
   if (book->is_more) {
     OpenGroupInLibrary();
   } else if (book->cloud && !book->local) {
+    // The book opens once it is downloaded: the reader hears which one first.
+    AccessibilityOpenBook(book->title.c_str());
     DynamicLoadServiceWrapper::MWCloudDownloadAndOpenBook(book->id);
   } else if (EndsWith(book->path, ".lcpl") || EndsWith(book->path, ".acsm")) {
     FulfilLicence(book->path);
