@@ -178,17 +178,15 @@ void PopupMenu::Arrange() {
   }
 }
 
-MWRect PopupMenu::CoveredRect() const {
-  MWRect covered;
-  if (list_ != nullptr && list_->IsVisible())
-    covered = list_->ScreenRect();
-  if (arrow_ != nullptr && arrow_->IsVisible())
-    covered = covered.Union(arrow_->ScreenRect());
-  return covered;
+MWRect PopupMenu::ListRect() const {
+  return list_ != nullptr && list_->IsVisible() ? list_->ScreenRect() : MWRect();
 }
 
+// A submenu dims the list of the menu it came from, not that menu's pointer: the pointer's
+// rectangle holds screen that is dimmed already, which a second dimming would turn into a dark
+// band beside the list. The pointer stays as bright as the element it points at.
 MWRect PopupMenu::DimmedRect() const {
-  return parent_menu_ ? parent_menu_->CoveredRect() : ScreenRect();
+  return parent_menu_ ? parent_menu_->ListRect() : ScreenRect();
 }
 
 void PopupMenu::Show() {

@@ -49,8 +49,8 @@ class PopupMenu : public FrameScreen, public MenuScreen {
   PopupMenuList* GetList() const { return list_; }
   // The side of the anchor the list took (a placement bit); 0 before the first entries.
   int Side() const { return side_; }
-  // The part of the screen the list and its pointer cover.
-  MWRect CoveredRect() const;
+  // The part of the screen the list covers (empty while it is hidden).
+  MWRect ListRect() const;
 
   int OnCreate() override;
   int LoadAttributes(const AttributeLoader& loader) override;
