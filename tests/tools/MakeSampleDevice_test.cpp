@@ -181,6 +181,13 @@ TEST(MakeSampleDevice, WritesTheThemeStyleFileAndLanguageFiles) {
   TempDeviceRoot root;
   ASSERT_EQ(Generate(root).exit_status, 0);
   EXPECT_EQ(ConfigValue("/ebrmain/themes/Contrast/theme.cfg", "theme.name"), "Contrast");
+  // The pictures the catalogue names by file are drawn from the theme.
+  for (const char* icon : {"/mnt/ext1/system/themes/icons/solitaire.png",
+                           "/mnt/ext1/system/themes/icons/solitaire_f.png"}) {
+    const std::string png = root.Read(icon);
+    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << icon;
+    EXPECT_GT(png.size(), 200u) << icon;
+  }
   const std::string styles = root.Read("/ebrmain/share/FBReader/default/styles.xml");
   EXPECT_EQ(styles.rfind("<?xml", 0), 0u);
   EXPECT_NE(styles.find("<DefaultStyles>"), std::string::npos);

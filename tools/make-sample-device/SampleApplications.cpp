@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "DeviceFiles.h"
+#include "platform/sdk/device.h"
 #include "platform/sdk/files.h"
+#include "platform/utils/SmartBitmap.h"
 
 namespace marrowleaf::tools {
 
@@ -38,6 +40,16 @@ const Resource kResources[] = {
 };
 const char kDefaultListsSource[] = "apps";
 const char kDefaultListsTarget[] = "/ebrmain/config/desktop/apps/";
+// Pictures the catalogue names by file (a path object, under /mnt/ext1) instead of by theme name:
+// drawn from the theme's picture of the same application at the device's resolution.
+struct IconFile {
+  const char* theme_name;
+  const char* device_path;
+};
+const IconFile kIconFiles[] = {
+    {"desktop_app_solitaire", "/mnt/ext1/system/themes/icons/solitaire.png"},
+    {"desktop_app_solitaire_f", "/mnt/ext1/system/themes/icons/solitaire_f.png"},
+};
 // The files that name application paths.
 const char* const kCatalogueFiles[] = {"apps_db.json", "view.json", "user/view.json"};
 
@@ -145,6 +157,28 @@ bool InstallStandins(const std::string& resources, std::string* error) {
   return true;
 }
 
+// A device without the theme (a test's catalogue alone) gets no icon files: the home screen then
+// shows those applications by their titles.
+bool WriteIconFiles(std::string* error) {
+#ifdef MARROWLEAF_SAMPLE_COVERS
+  if (pk_access("/ebrmain/themes/Contrast/images", 0) != 0)
+    return true;
+  ReloadDeviceProfile();  // the screen resolution of this device
+  for (const IconFile& icon : kIconFiles) {
+    const std::string png = SmartBitmap::LoadFromTheme(icon.theme_name).EncodePNG();
+    pk_buildpath(icon.device_path);
+    if (png.empty() || !DeviceFiles::Write(icon.device_path, png, kDataMode, error)) {
+      if (error->empty())
+        *error = std::string("can't draw ") + icon.device_path;
+      return false;
+    }
+  }
+#else
+  (void)error;
+#endif
+  return true;
+}
+
 // The device paths of the file layer map under MARROWLEAF_ROOT; it names host_root while the files
 // are written and is put back afterwards.
 class DeviceRootSwitch {
@@ -182,7 +216,8 @@ bool WriteSampleApplications(const std::string& host_root, std::string* error) {
   }
   const DeviceRootSwitch root(host_root);
   const std::string resources = std::string(MARROWLEAF_SOURCE_DIR) + kResourceFolder;
-  return CopyResources(resources, error) && InstallStandins(resources, error);
+  return CopyResources(resources, error) && InstallStandins(resources, error) &&
+         WriteIconFiles(error);
 }
 
 }  // namespace marrowleaf::tools
