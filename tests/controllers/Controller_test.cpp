@@ -587,6 +587,19 @@ TEST_F(WiFiPromptCheckTest, ASetUpDeviceOrAnotherScreenInFrontIsNeverAsked) {
   EXPECT_TRUE(frame_.wifi_dialog.IsVisible());
 }
 
+TEST_F(WiFiPromptCheckTest, ADeviceWithoutWiFiIsNeverAsked) {
+  root_.Write("/.sim/device.cfg", "wifi=0\n");
+  ReloadDeviceProfile();
+  LastPromptDaysAgo(100);
+  NewCheck().CheckShowWiFiDialog();
+  EXPECT_FALSE(frame_.wifi_dialog.IsVisible());
+  EXPECT_NE(Global().find("ask_connect_ts=" + std::to_string(kNow - 100 * kDay)), std::string::npos);
+  root_.Write("/.sim/device.cfg", "wifi=1\n");
+  ReloadDeviceProfile();
+  NewCheck().CheckShowWiFiDialog();
+  EXPECT_TRUE(frame_.wifi_dialog.IsVisible());
+}
+
 TEST_F(WiFiPromptCheckTest, ConnectClosesThePromptAndConnects) {
   LastPromptDaysAgo(20);
   NewCheck().CheckShowWiFiDialog();

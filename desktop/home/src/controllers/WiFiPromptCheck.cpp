@@ -2,6 +2,7 @@
 
 #include "controllers/Controller.h"
 #include "platform/sdk/config.h"
+#include "platform/sdk/device.h"
 #include "platform/sdk/files.h"
 
 namespace marrowleaf::desktop {
@@ -14,6 +15,9 @@ constexpr const char* kLastPromptKey = "ask_connect_ts";
 }  // namespace
 
 void WiFiPromptCheck::CheckShowWiFiDialog() {
+  // A device without Wi-Fi could not follow the prompt: its connect button would only fail.
+  if (_device_wifi() == 0)
+    return;
   if (pk_access(kSetUpMark, 0) == 0)
     return;
   if (controller_.CurrentState() != STATE_MAIN_WINDOW)
