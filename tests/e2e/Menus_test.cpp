@@ -98,6 +98,14 @@ class MenuJourney : public ::testing::Test {
     }
     return rows;
   }
+  static Window InnermostList(const ScreenReader& screen) {
+    Window list;
+    for (const Window& w : screen.Windows()) {
+      if (w.class_name == "PopupMenuList")
+        list = w;
+    }
+    return list;
+  }
   static Window Entry(const ScreenReader& screen, const std::string& text) {
     for (const Window& row : Rows(screen)) {
       if (row.text == text)
@@ -228,6 +236,10 @@ TEST_F(MenuJourney, OpenWithRecordsTheChosenReaderWhichStartsWithTheBook) {
   const ScreenReader readers = Probe(open_with);
   EXPECT_EQ(Entries(readers), (std::vector<std::string>{"FBReader", "Reader"}));
   EXPECT_EQ(readers.Text("back_title"), "Open with");
+  // Readers have no icons: their names start where the icons of the book's menu do.
+  const ScreenReader menu = Probe(At(pride, "hold"));
+  EXPECT_EQ(Entry(readers, "Reader").x - InnermostList(readers).x,
+            menu.Find("List/Item/Icon").x - InnermostList(menu).x);
 
   Run(open_with + At(Entry(readers, "Reader")) + Windows("after"));
   const auto handlers = Journal("handler");

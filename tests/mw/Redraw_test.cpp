@@ -116,6 +116,19 @@ TEST_F(Redraw, AWindowDrawnAgainUnderAnotherStaysUnderIt) {
   EXPECT_EQ(ScreenPixel(400, 150), 0x202020);
   EXPECT_EQ(overlay->draws, overlay_draws + 1);
 
+  // Two windows under it change in one pass (tiles whose covers arrived under a menu): it is
+  // drawn again over each of them.
+  left_->SetBackgroundColor(0xA0A0A0);
+  right_->fill = -1;
+  right_->SetBackgroundColor(0xB0B0B0);
+  left_->MarkAsChanged();
+  right_->MarkAsChanged();
+  frame_.ReDraw();
+  EXPECT_EQ(ScreenPixel(10, 10), 0xA0A0A0);
+  EXPECT_EQ(ScreenPixel(590, 10), 0xB0B0B0);
+  EXPECT_EQ(ScreenPixel(200, 150), 0x202020);
+  EXPECT_EQ(ScreenPixel(400, 150), 0x202020) << "over the second window too";
+
   // A window beside the overlay draws nothing of it.
   auto* beside = frame_.MakeChild<RecordingWindow>(0, 400, 100, 100, MWS_VISIBLE);
   beside->SetBackgroundColor(0x808080);

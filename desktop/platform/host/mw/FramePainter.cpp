@@ -63,8 +63,11 @@ void AddCoveringWindows(MWWindow& frame, std::vector<Repaint>* repaints) {
   for (const Repaint& repaint : *repaints) CollectCovering(repaint, &covering);
   if (covering.empty())
     return;
+  // A window is drawn again over every changed window it covers; only a window that changed
+  // itself (and is drawn whole) needs no part of its own.
+  const std::vector<Repaint> changed = *repaints;
   for (const Repaint& extra : covering) {
-    const bool drawn_whole = std::any_of(repaints->begin(), repaints->end(),
+    const bool drawn_whole = std::any_of(changed.begin(), changed.end(),
                                          [&](const Repaint& r) { return r.window == extra.window; });
     if (!drawn_whole)
       repaints->push_back(extra);

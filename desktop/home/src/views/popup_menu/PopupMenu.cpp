@@ -94,8 +94,11 @@ void PopupMenu::BindRow(MWWindow* row, int index) {
     mark->SetVisible(entry->submenu && !entry->submenu->IsEmpty());
   if (MWWindow* separator = row->GetChildByName("separator"))
     separator->SetVisible(index + 1 < items_->GetCount());
-  if (auto* menu_row = dynamic_cast<PopupMenuRow*>(row))
+  if (auto* menu_row = dynamic_cast<PopupMenuRow*>(row)) {
     menu_row->SetInactive(entry->kind == PopupMenuItemData::kKindNoAction);
+    menu_row->SetIconColumn(std::any_of(items_->items.begin(), items_->items.end(),
+                                        [](const auto& item) { return item && !item->icon.IsEmpty(); }));
+  }
 }
 
 void PopupMenu::Arrange() {

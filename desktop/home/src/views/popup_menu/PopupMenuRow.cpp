@@ -27,8 +27,10 @@ void PopupMenuRow::OnLayoutLoaded() {
 
 int PopupMenuRow::cloneFromPrototype(const MWWindow* prototype) {
   const int result = MWWindow::cloneFromPrototype(prototype);
-  if (const auto* row = dynamic_cast<const PopupMenuRow*>(prototype))
+  if (const auto* row = dynamic_cast<const PopupMenuRow*>(prototype)) {
     margins_ = row->margins_;
+    icon_column_ = row->icon_column_;
+  }
   return result;
 }
 
@@ -37,7 +39,7 @@ void PopupMenuRow::RememberMargins(const MWWindow& layout_row) {
   for (const MWWindow* child : layout_row.Children()) {
     const MWRect& rect = child->GetRect();
     const int right = layout_row.Width() - rect.Right();
-    margins_[child->GetName()] = Margin{right, right < rect.x};
+    margins_[child->GetName()] = Margin{rect.x, right, right < rect.x};
   }
 }
 
@@ -80,6 +82,22 @@ void PopupMenuRow::SetInactive(bool inactive) {
   if (inactive_ == inactive)
     return;
   inactive_ = inactive;
+  MarkAsChanged();
+}
+
+void PopupMenuRow::SetIconColumn(bool shown) {
+  MWWindow* title = GetChildByName("Title");
+  auto title_margin = margins_.find("Title");
+  auto icon_margin = margins_.find("Icon");
+  if (icon_column_ == shown || title == nullptr || title_margin == margins_.end() ||
+      icon_margin == margins_.end())
+    return;
+  icon_column_ = shown;
+  MWRect rect = title->GetRect();
+  const int right = rect.Right();
+  rect.x = shown ? title_margin->second.left : icon_margin->second.left;
+  rect.w = std::max(0, right - rect.x);
+  title->SetWindowPos(rect);
   MarkAsChanged();
 }
 

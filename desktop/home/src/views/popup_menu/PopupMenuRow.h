@@ -20,6 +20,9 @@ class PopupMenuRow : public MWWindow {
 
   // Marks the entry as one that does nothing when chosen (drawn grey).
   void SetInactive(bool inactive);
+  // Whether the menu keeps a column for icons: in a menu without any icon the titles start where
+  // the icons would, rather than after an empty column.
+  void SetIconColumn(bool shown);
   bool IsInactive() const { return inactive_; }
   // Places the children for the row's present width: the title ends before the submenu mark when
   // the mark shows.
@@ -40,11 +43,13 @@ class PopupMenuRow : public MWWindow {
 
   // How the layout placed a child against the row's right edge.
   struct Margin {
+    int left = 0;            // its left edge in the layout
     int right = 0;           // distance of its right edge from the row's right edge
     bool right_side = false;  // nearer the right edge than the left one
   };
 
   bool inactive_ = false;
+  bool icon_column_ = true;
   std::map<std::string, Margin> margins_;
 };
 
