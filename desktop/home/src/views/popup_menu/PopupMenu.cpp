@@ -136,9 +136,11 @@ void PopupMenu::Arrange() {
   int width = list_->FitWidth();
   if (width < 0)
     width = list_->Width();
+  // The header shows the way back and the opening entry's text whole, as far as the list may
+  // grow; the width comes from the parts themselves, not from where an earlier menu left them.
   if (submenu && back_title != nullptr)
     width = std::max(width, std::min(list_->MaxWidth(),
-                                     back_title->GetRect().x - list_->GetRect().x +
+                                     2 * list_->GetBorderThickness() + back->Width() +
                                          back_title->TextWidth() + back->Width() / 2));
   const int row_height = list_->GetRowHeight();
   const int height = std::min(list_->HeightFor(count), Height() - row_height);
