@@ -59,8 +59,9 @@ bool Complete(const std::string& device_path) {
 }
 
 // The writer of the crash test: batches of new versions of random thumbnails, each registered as
-// the cover cache registers them, committed one after another until the process is killed.
-[[noreturn]] void WriteUntilKilled(unsigned seed) {
+// the cover cache registers them, committed one after another until the process is killed. It
+// writes one byte to `first_commit_fd` once its first batch is committed.
+[[noreturn]] void WriteUntilKilled(unsigned seed, int first_commit_fd) {
   std::mt19937 random(seed);
   ThumbnailStore store;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -72,6 +73,13 @@ bool Complete(const std::string& device_path) {
       store.Write(DevicePathOf(name), Versioned(version));
     }
     store.Commit();
+    if (first_commit_fd >= 0) {
+      const char byte = 'c';
+      if (write(first_commit_fd, &byte, 1) != 1)
+        _exit(1);
+      close(first_commit_fd);
+      first_commit_fd = -1;
+    }
     if (std::chrono::steady_clock::now() > deadline)
       _exit(0);
   }
@@ -117,20 +125,39 @@ std::set<std::string> IndexNames(const test::TempDeviceRoot& root) {
 // A kill cannot tear a file's content the way a power cut can; what it checks is the order of
 // the steps (contents before renames, renames before the index, the index before deletions) and
 // the tidying at start, which a power cut needs just the same.
+// The moments follow the writer's own pace (it runs far slower under an emulator): most kills land
+// within two batches after its first commit, every fourth before it.
 TEST(ThumbnailStoreCrash, AWriterKilledAtAnyMomentLeavesCompleteThumbnailsAndAnIndexThatNamesThem) {
+  using std::chrono::microseconds;
+  using std::chrono::steady_clock;
   test::TempDeviceRoot root;
   std::mt19937 random(20240613);
   int rounds_with_leftovers = 0;
+  microseconds first_commit(0);
   for (int round = 0; round < 25; ++round) {
     CacheController::Instance().Reset();
     // A small cache, so that saves also drop thumbnails.
     CacheController::Instance().SetCacheMaxSize(ThumbnailStore::kCache, 8);
+    int committed[2];
+    ASSERT_EQ(0, pipe(committed));
+    const steady_clock::time_point start = steady_clock::now();
     const pid_t writer = fork();
     ASSERT_GE(writer, 0);
-    if (writer == 0)
-      WriteUntilKilled(static_cast<unsigned>(round + 1));
+    if (writer == 0) {
+      close(committed[0]);
+      WriteUntilKilled(static_cast<unsigned>(round + 1), committed[1]);
+    }
+    close(committed[1]);
+    microseconds wait = first_commit;
+    if (round % 4 != 1) {
+      char byte = 0;
+      ASSERT_EQ(1, read(committed[0], &byte, 1)) << "round " << round;
+      first_commit = std::chrono::duration_cast<microseconds>(steady_clock::now() - start);
+      wait = 2 * first_commit;
+    }
+    close(committed[0]);
     std::this_thread::sleep_for(
-        std::chrono::microseconds(std::uniform_int_distribution<int>(1000, 40000)(random)));
+        microseconds(std::uniform_int_distribution<long long>(0, wait.count())(random)));
     kill(writer, SIGKILL);
     int status = 0;
     ASSERT_EQ(writer, waitpid(writer, &status, 0));

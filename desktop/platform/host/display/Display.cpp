@@ -11,7 +11,9 @@
 #include "LoopControl.h"
 #include "PanelPainter.h"
 #include "ScreenshotFile.h"
+#ifndef MARROWLEAF_NO_WINDOW
 #include "SdlBackend.h"
+#endif
 #include "platform/sdk/files.h"
 #include "platform/sdk/log.h"
 #include "platform/sdk/screen.h"
@@ -64,7 +66,7 @@ void Display::Install() {
     return;
   if (ChosenBackend() == "sdl") {
     auto window = MakeWindowBackend();
-    if (window->Start(ScreenWidth(), ScreenHeight())) {
+    if (window && window->Start(ScreenWidth(), ScreenHeight())) {
       MW_LOG(MW_LOG_INFO, "screen: a window of %dx%d (F12 saves a screenshot in .sim/)",
              ScreenWidth(), ScreenHeight());
       Attach(std::move(window), "sdl");
@@ -82,6 +84,12 @@ void Display::InstallBackend(std::unique_ptr<DisplayBackend> backend) {
   Attach(std::move(backend), "custom");
 }
 
+#ifdef MARROWLEAF_NO_WINDOW
+// A build without SDL2 (a cross build whose SDL2 could not be installed) has no window to open.
+std::unique_ptr<DisplayBackend> Display::MakeWindowBackend() {
+  return nullptr;
+}
+#else
 std::unique_ptr<DisplayBackend> Display::MakeWindowBackend() {
   SdlBackend::Hooks hooks;
   hooks.post_event = [](int type, int par1, int par2) { PostEvent(type, par1, par2); };
@@ -96,6 +104,7 @@ std::unique_ptr<DisplayBackend> Display::MakeWindowBackend() {
                             ")";
   return std::make_unique<SdlBackend>(std::move(hooks), profile.Int("touch") != 0, title);
 }
+#endif
 
 void Display::Attach(std::unique_ptr<DisplayBackend> backend, const char* name) {
   {

@@ -149,12 +149,14 @@ int DynamicLoadServiceWrapper::RunAcsmFulfill() {
   if (files.empty())
     return 0;
   // The helper reports each file's end itself on the device; here the whole batch ends with it.
+  // The end is recorded before the files leave the queue, so whoever sees a file's status clear
+  // also finds its end in the journal.
   auto finished = [files](int code) {
-    ForgetFiles(files);
     Json::Value result;
     result["files"] = platform::ToJsonArray(files);
     result["code"] = code;
     JournalCall("fulfilled", result);
+    ForgetFiles(files);
   };
   if (StartHelper(kFulfiller, arguments, finished) != 0) {
     ForgetFiles(files);
