@@ -53,6 +53,15 @@ class DataManagerTest : public ::testing::Test {
     data_->init();
   }
   // Runs a book-items query and applies its result; returns applyBookItems' answer.
+  // A library of one opened book ("Cached", page 7, a favourite), listed and saved to the cache file.
+  int64_t SaveOneOpenedBookToTheCache() {
+    const int64_t book = library_.AddBook("Cached", 1000);
+    library_.Open(book, 2000, 7, 70, 1);
+    Start();
+    EXPECT_TRUE(Reload(10, 0));
+    data_->SaveToCache();
+    return book;
+  }
   bool Reload(int slots, size_t events_so_far) {
     data_->requestBookItems(slots);
     events_.WaitFor(events_so_far + 1);
@@ -258,11 +267,7 @@ TEST_F(DataManagerTest, TheEventLoopNeverWaitsForARunningQuery) {
 }
 
 TEST_F(DataManagerTest, TheCacheSavedOnExitIsTheFirstListOfTheNextStart) {
-  const int64_t book = library_.AddBook("Cached", 1000);
-  library_.Open(book, 2000, 7, 70, 1);
-  Start();
-  ASSERT_TRUE(Reload(10, 0));
-  data_->SaveToCache();
+  const int64_t book = SaveOneOpenedBookToTheCache();
 
   DataManager next(&db_, nullptr);
   next.loadFromCache();
@@ -274,11 +279,7 @@ TEST_F(DataManagerTest, TheCacheSavedOnExitIsTheFirstListOfTheNextStart) {
 }
 
 TEST_F(DataManagerTest, ALockedLibraryLeavesTheCachedListAndItsFileUntilItCanBeRead) {
-  const int64_t book = library_.AddBook("Cached", 1000);
-  library_.Open(book, 2000, 7, 70, 1);
-  Start();
-  ASSERT_TRUE(Reload(10, 0));
-  data_->SaveToCache();
+  const int64_t book = SaveOneOpenedBookToTheCache();
   const std::string saved = root_.Read(HomeCache::kPath);
   data_.reset();
 

@@ -39,8 +39,7 @@ bool Overlap(const Window& a, const Window& b) {
 class MenuJourney : public ::testing::Test {
  protected:
   void MakeDevice(const std::string& profile = "6in-1072") {
-    ProgramResult made = RunProgram(
-        "make-sample-device", {"--root", root_.HostRoot(), "--profile", profile, "--force"}, {});
+    const ProgramResult made = MakeSampleDevice(root_.HostRoot(), profile);
     ASSERT_EQ(made.exit_status, 0) << made.output;
     profile_ = profile;
   }

@@ -36,8 +36,7 @@ std::string Line(const char* verb, const char* place) {
 class OpeningJourney : public ::testing::Test {
  protected:
   void MakeDevice(const std::string& profile = "6in-1072") {
-    ProgramResult made = RunProgram(
-        "make-sample-device", {"--root", root_.HostRoot(), "--profile", profile, "--force"}, {});
+    const ProgramResult made = MakeSampleDevice(root_.HostRoot(), profile);
     ASSERT_EQ(made.exit_status, 0) << made.output;
   }
   void SetUp() override { MakeDevice(); }

@@ -35,8 +35,7 @@ class RealWindowTest : public ::testing::Test {
 };
 
 TEST_F(RealWindowTest, AClickAndAPageKeyInTheWindowChangeWhatItShows) {
-  ProgramResult made = RunProgram(
-      "make-sample-device", {"--root", root_.HostRoot(), "--profile", "6in-758", "--force"}, {});
+  const ProgramResult made = MakeSampleDevice(root_.HostRoot(), "6in-758");
   ASSERT_EQ(made.exit_status, 0) << made.output;
   // Where the store header's next arrow is, from a headless start of the same device.
   root_.Write("/.sim/first.txt", "idle\nwindows " + root_.Host("/.sim/first.json") + "\n");

@@ -139,4 +139,8 @@ void BackgroundProgram::Stop() {
   Wait(5000);
 }
 
+ProgramResult MakeSampleDevice(const std::string& host_root, const std::string& profile) {
+  return RunProgram("make-sample-device", {"--root", host_root, "--profile", profile, "--force"}, {});
+}
+
 }  // namespace marrowleaf::test

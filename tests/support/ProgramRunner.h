@@ -21,6 +21,9 @@ struct ProgramResult {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment, int timeout_ms = 60000);
 
+// Makes a sample device of the given profile under host_root, over whatever was there.
+ProgramResult MakeSampleDevice(const std::string& host_root, const std::string& profile);
+
 // A program that runs beside the test (a display server, the home screen in a window) until it
 // ends or is stopped; its output is collected. Stopped (SIGTERM, then SIGKILL) when destroyed.
 class BackgroundProgram {
