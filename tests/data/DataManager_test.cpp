@@ -52,7 +52,6 @@ class DataManagerTest : public ::testing::Test {
     data_ = std::make_unique<DataManager>(&db_, [this](int type) { events_.Add(type); });
     data_->init();
   }
-  // Runs a book-items query and applies its result; returns applyBookItems' answer.
   // A library of one opened book ("Cached", page 7, a favourite), listed and saved to the cache file.
   int64_t SaveOneOpenedBookToTheCache() {
     const int64_t book = library_.AddBook("Cached", 1000);
@@ -62,6 +61,7 @@ class DataManagerTest : public ::testing::Test {
     data_->SaveToCache();
     return book;
   }
+  // Runs a book-items query and applies its result; returns applyBookItems' answer.
   bool Reload(int slots, size_t events_so_far) {
     data_->requestBookItems(slots);
     events_.WaitFor(events_so_far + 1);

@@ -140,7 +140,8 @@ void BackgroundProgram::Stop() {
 }
 
 ProgramResult MakeSampleDevice(const std::string& host_root, const std::string& profile) {
-  return RunProgram("make-sample-device", {"--root", host_root, "--profile", profile, "--force"}, {});
+  return RunProgram("make-sample-device",
+                    {"--root", host_root, "--profile", profile, "--force"}, {});
 }
 
 }  // namespace marrowleaf::test
