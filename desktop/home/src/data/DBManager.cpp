@@ -520,7 +520,7 @@ void DBManager::bumpChangeCounter() {
 void DBManager::announceChange() {
   if (DeviceSharedState* state = GetDeviceSharedState()) {
     // Other processes map the same bytes, so the increment must be one atomic operation.
-    __atomic_add_fetch(&state->library_change_counter, 1u, __ATOMIC_SEQ_CST);
+    state->library_change_counter.fetch_add(1u);
   }
 }
 

@@ -35,8 +35,9 @@ void ScreenOwnership::Publish(bool foreign_in_front, int active_task) {
   DeviceSharedState* state = GetDeviceSharedState();
   if (state == nullptr)
     return;
-  state->foreign_task_in_front = foreign_in_front ? 1 : 0;
+  // The task first, so that a reader who sees the flag raised never sees the previous task.
   state->active_task = active_task;
+  state->foreign_task_in_front = foreign_in_front ? 1 : 0;
 }
 
 }  // namespace marrowleaf::platform

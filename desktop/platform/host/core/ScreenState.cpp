@@ -110,7 +110,7 @@ PanelContent ScreenState::Panel() const {
     content.focused = panel_focused_;
   }
   const DeviceSharedState* shared = GetDeviceSharedState();
-  content.notifications = shared != nullptr ? std::max(0, shared->not_viewed_notifications) : 0;
+  content.notifications = shared != nullptr ? std::max(0, shared->not_viewed_notifications.load()) : 0;
   content.network = (QueryNetwork() & 0xf00) != 0;
   return content;
 }

@@ -2,6 +2,7 @@
 // profile "<root>/.sim/device.cfg", read once (ReloadDeviceProfile reads it again).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 void ReloadDeviceProfile();
@@ -44,15 +45,21 @@ int pk_check_profile();
 const char* GetCurrentProfile();
 
 // The state all tasks of the device share (memory-mapped in the simulator:
-// "/var/run/device_state"). Fields are read and written by any task; it may be missing, then
+// "/var/run/device_state"). Fields are read and written by any task and by any thread of one, at
+// any time, so each one is a lock-free atomic: lock-free atomics work across processes, and a
+// plain field would be a data race between a task's threads. It may be missing, then
 // GetDeviceSharedState returns nullptr.
 struct DeviceSharedState {
-  uint8_t screen_reader;     // the screen reader is on
-  uint8_t store_mode_locked; // another task fixed the home screen's store-widget mode
-  uint8_t foreign_task_in_front;  // a task other than the home screen holds the screen
+  std::atomic<uint8_t> screen_reader;     // the screen reader is on
+  std::atomic<uint8_t> store_mode_locked; // another task fixed the home screen's store-widget mode
+  std::atomic<uint8_t> foreign_task_in_front;  // a task other than the home screen holds the screen
   uint8_t reserved;
-  int32_t not_viewed_notifications;
-  uint32_t library_change_counter;  // raised after each edit of the library database
-  int32_t active_task;
+  std::atomic<int32_t> not_viewed_notifications;
+  std::atomic<uint32_t> library_change_counter;  // raised after each edit of the library database
+  std::atomic<int32_t> active_task;
 };
+static_assert(std::atomic<uint8_t>::is_always_lock_free && std::atomic<int32_t>::is_always_lock_free &&
+                  std::atomic<uint32_t>::is_always_lock_free,
+              "the shared state is shared between processes only through lock-free atomics");
+static_assert(sizeof(DeviceSharedState) == 16, "the shared state's layout is fixed for every task");
 DeviceSharedState* GetDeviceSharedState();
