@@ -16,7 +16,7 @@ namespace {
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ProgramResult made = RunProgram("make-sample-device", {"--root", root_.HostRoot(), "--force"}, {});
+    ProgramResult made = MakeSampleDevice(root_.HostRoot(), "6in-1072");
     ASSERT_EQ(made.exit_status, 0) << made.output;
   }
   ProgramResult Start(const std::vector<std::string>& arguments, const std::string& script = "") {
@@ -85,8 +85,7 @@ TEST_F(StartupTest, ARestartAskedByAScriptGoesOnWithItsNextLine) {
 }
 
 TEST_F(StartupTest, FirstBootOnAFullCardRunsEachStepOnceAndReachesTheHomeScreen) {
-  ProgramResult made =
-      RunProgram("make-sample-device", {"--root", root_.HostRoot(), "--force", "--first-boot"}, {});
+  ProgramResult made = MakeSampleDevice(root_.HostRoot(), "6in-1072", {"--first-boot"});
   ASSERT_EQ(made.exit_status, 0) << made.output;
   root_.Write("/.sim/device.cfg", root_.Read("/.sim/device.cfg") + "storage_full=1\n");
   ProgramResult run = StartAsTaskManager({});
@@ -193,8 +192,7 @@ TEST_F(StartupTest, BrokenScriptIsReportedWithItsLineBeforeAnythingRuns) {
 }
 
 TEST_F(StartupTest, FirstBootRunsEachSetUpStepOnceAndThenStartsNormally) {
-  ProgramResult made =
-      RunProgram("make-sample-device", {"--root", root_.HostRoot(), "--force", "--first-boot"}, {});
+  ProgramResult made = MakeSampleDevice(root_.HostRoot(), "6in-1072", {"--first-boot"});
   ASSERT_EQ(made.exit_status, 0) << made.output;
   ProgramResult run = StartAsTaskManager({});
   ASSERT_EQ(run.exit_status, 0) << run.output;

@@ -1,5 +1,7 @@
 #include "support/ProgramRunner.h"
 
+#include "support/SampleDeviceCache.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -139,9 +141,11 @@ void BackgroundProgram::Stop() {
   Wait(5000);
 }
 
-ProgramResult MakeSampleDevice(const std::string& host_root, const std::string& profile) {
-  return RunProgram("make-sample-device",
-                    {"--root", host_root, "--profile", profile, "--force"}, {});
+ProgramResult MakeSampleDevice(const std::string& host_root, const std::string& profile,
+                               const std::vector<std::string>& options) {
+  std::vector<std::string> all = {"--profile", profile};
+  all.insert(all.end(), options.begin(), options.end());
+  return SampleDeviceCache::Make(host_root, all);
 }
 
 }  // namespace marrowleaf::test

@@ -21,8 +21,10 @@ struct ProgramResult {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment, int timeout_ms = 60000);
 
-// Makes a sample device of the given profile under host_root, over whatever was there.
-ProgramResult MakeSampleDevice(const std::string& host_root, const std::string& profile);
+// Makes a sample device of the given profile under host_root, over whatever was there; options
+// are more of the generator's (e.g. "--first-boot"). The device is made once and copied after.
+ProgramResult MakeSampleDevice(const std::string& host_root, const std::string& profile,
+                               const std::vector<std::string>& options = {});
 
 // A program that runs beside the test (a display server, the home screen in a window) until it
 // ends or is stopped; its output is collected. Stopped (SIGTERM, then SIGKILL) when destroyed.

@@ -37,6 +37,10 @@ TempDeviceRoot::~TempDeviceRoot() {
 void TempDeviceRoot::Write(const std::string& device_path, const std::string& content) const {
   std::filesystem::path path(Host(device_path));
   std::filesystem::create_directories(path.parent_path());
+  // A new file, not the old one cut: the programs of a copied sample device are hard links
+  // shared with other devices.
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << content;
 }

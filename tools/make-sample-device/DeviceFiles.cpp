@@ -50,6 +50,21 @@ bool DeviceFiles::CopyFromHost(const std::string& host_source, const std::string
   return Write(device_path, content, mode, error);
 }
 
+bool DeviceFiles::Share(const std::string& device_source, const std::string& device_path,
+                        unsigned mode, size_t max_bytes, std::string* error) {
+  const std::string source = HostPath(device_source);
+  const std::string target = HostPath(device_path);
+  const std::string temporary = target + ".tmp-link-" + std::to_string(getpid());
+  pk_buildpath(device_path.c_str());
+  unlink(temporary.c_str());
+  if (link(source.c_str(), temporary.c_str()) == 0) {
+    if (rename(temporary.c_str(), target.c_str()) == 0)
+      return true;
+    unlink(temporary.c_str());
+  }
+  return CopyFromHost(source, device_path, mode, max_bytes, error);
+}
+
 bool DeviceFiles::Link(const std::string& host_target, const std::string& device_path,
                        std::string* error) {
   // A new link under a temporary name renamed over the old path replaces it in one step.

@@ -15,6 +15,10 @@ class DeviceFiles {
   // max_bytes: a larger source is refused rather than cut.
   static bool CopyFromHost(const std::string& host_source, const std::string& device_path,
                            unsigned mode, size_t max_bytes, std::string* error);
+  // Gives a device path the file of another device path: a hard link where the file system allows
+  // one (dozens of stand-in programs then cost the writes of one), else a copy.
+  static bool Share(const std::string& device_source, const std::string& device_path,
+                    unsigned mode, size_t max_bytes, std::string* error);
   // Makes a device path a symbolic link to a host path, replacing what was there.
   static bool Link(const std::string& host_target, const std::string& device_path,
                    std::string* error);

@@ -94,7 +94,7 @@ bool Standins::InstallApplications(const std::string& standin, std::string* erro
     return false;
   }
   for (const std::string& path : ApplicationPaths()) {
-    if (!DeviceFiles::CopyFromHost(standin, path, kProgramMode, kMaxProgramBytes, error)) {
+    if (!DeviceFiles::Share(kStandinPath, path, kProgramMode, kMaxProgramBytes, error)) {
       return false;
     }
   }
