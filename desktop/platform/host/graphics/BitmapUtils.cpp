@@ -18,14 +18,20 @@ using marrowleaf::platform::PixelMath;
 namespace {
 
 // Applies a table to the colour channels of every pixel (alpha is kept). Covers are opaque, and
-// an opaque pixel needs neither unpremultiplying nor premultiplying.
+// an opaque pixel needs neither unpremultiplying nor premultiplying; an opaque grey one, what
+// e-ink covers are made of, takes its finished value from one look-up.
 void ApplyToneTable(SmartBitmap& bitmap, const std::array<uint8_t, 256>& table) {
+  std::array<uint32_t, 256> greys{};
+  for (size_t level = 0; level < 256; ++level) greys[level] = 0xFF000000u | table[level] * 0x010101u;
   uint32_t* pixel = bitmap.MutableData();
   for (size_t i = 0, n = static_cast<size_t>(bitmap.Width()) * bitmap.Height(); i < n; ++i) {
     const uint32_t value = pixel[i];
     if (PixelMath::Alpha(value) == 0xFF) {
-      pixel[i] = 0xFF000000u | (uint32_t{table[PixelMath::Red(value)]} << 16) |
-                 (uint32_t{table[PixelMath::Green(value)]} << 8) | table[PixelMath::Blue(value)];
+      const uint32_t blue = PixelMath::Blue(value);
+      pixel[i] = (value & 0xFFFFFFu) == blue * 0x010101u
+                     ? greys[blue]
+                     : 0xFF000000u | (uint32_t{table[PixelMath::Red(value)]} << 16) |
+                           (uint32_t{table[PixelMath::Green(value)]} << 8) | table[blue];
       continue;
     }
     const uint32_t straight = PixelMath::Unpremultiply(value);
@@ -33,6 +39,30 @@ void ApplyToneTable(SmartBitmap& bitmap, const std::array<uint8_t, 256>& table) 
         PixelMath::Pack(PixelMath::Alpha(straight), table[PixelMath::Red(straight)],
                         table[PixelMath::Green(straight)], table[PixelMath::Blue(straight)]));
   }
+}
+
+// Counts the opaque pixels by luminance; returns how many there are. A grey pixel is its own
+// luminance. Four counters per level used in turn: the long runs of equal pixels in covers would
+// otherwise each wait for the increment before them.
+size_t CountLuminances(const SmartBitmap& bitmap, std::array<size_t, 256>* histogram) {
+  std::array<std::array<uint32_t, 256>, 4> partial{};
+  const uint32_t* pixels = bitmap.Data();
+  const size_t n = static_cast<size_t>(bitmap.Width()) * bitmap.Height();
+  for (size_t i = 0; i < n; ++i) {
+    const uint32_t pixel = pixels[i];
+    if (PixelMath::Alpha(pixel) != 0xFF)
+      continue;
+    const uint32_t blue = PixelMath::Blue(pixel);
+    const bool grey = (pixel & 0xFFFFFFu) == blue * 0x010101u;
+    ++partial[i & 3][grey ? blue : PixelMath::Luminance(pixel)];
+  }
+  size_t total = 0;
+  for (size_t level = 0; level < 256; ++level) {
+    (*histogram)[level] =
+        size_t{partial[0][level]} + partial[1][level] + partial[2][level] + partial[3][level];
+    total += (*histogram)[level];
+  }
+  return total;
 }
 
 // The luminance below which `share` of the opaque pixels lie.
@@ -148,18 +178,7 @@ void adjustBitmapDefault(SmartBitmap& bitmap) {
   if (bitmap.IsEmpty() || device_display_colormask() != 0)
     return;
   std::array<size_t, 256> histogram{};
-  size_t total = 0;
-  const uint32_t* pixels = bitmap.Data();
-  for (size_t i = 0, n = static_cast<size_t>(bitmap.Width()) * bitmap.Height(); i < n; ++i) {
-    const uint32_t pixel = pixels[i];
-    if (PixelMath::Alpha(pixel) != 0xFF)
-      continue;
-    // A grey pixel is its own luminance; e-ink covers are all grey.
-    const uint32_t blue = PixelMath::Blue(pixel);
-    const bool grey = (pixel & 0xFFFFFFu) == blue * 0x010101u;
-    ++histogram[grey ? blue : PixelMath::Luminance(pixel)];
-    ++total;
-  }
+  const size_t total = CountLuminances(bitmap, &histogram);
   if (total == 0)
     return;
   // 1% of the pixels may clip at each end; a nearly flat image (a plain colour, a blank page) is
