@@ -84,19 +84,6 @@ TEST(DeviceProfile, KeepsFrontLightAndFlightModeInTheProfileAndJournalsThem) {
   EXPECT_NE(root.Read(kProfile).find("frontlight=100\n"), std::string::npos);
 }
 
-TEST(DeviceProfile, JournalsTheCallsThatReachOutsideTheProgram) {
-  TempDeviceRoot root;
-  InitPagekit(3);
-  PkSetAppCapability(8);
-  OpenControlPanel();
-  auto calls = JournalReader(root.HostRoot()).Events("sdk");
-  ASSERT_EQ(calls.size(), 3u);
-  EXPECT_EQ(calls[0]["call"].asString(), "InitPagekit");
-  EXPECT_EQ(calls[0]["flags"].asInt(), 3);
-  EXPECT_EQ(calls[1]["capability"].asInt(), 8);
-  EXPECT_EQ(calls[2]["call"].asString(), "OpenControlPanel");
-}
-
 TEST(UserProfiles, SwitchOnlyToAnExistingProfileFolderAndRememberIt) {
   TempDeviceRoot root;
   root.MakeFolder("/mnt/ext1/system/profiles/alice");

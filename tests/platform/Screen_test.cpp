@@ -137,18 +137,5 @@ TEST_F(ScreenTest, PanelTransparencyChangesAreJournaledOnce) {
   EXPECT_EQ(ScreenState::Get().PanelTransparency(), 0);
 }
 
-TEST_F(ScreenTest, HourglassAndStartupLogoAreJournaled) {
-  ShowHourglassForce();
-  DisableExitHourglass();
-  RestoreStartupLogo();
-
-  const JournalReader journal(root_.HostRoot());
-  const auto hourglass = journal.Events("hourglass");
-  ASSERT_EQ(hourglass.size(), 2u);
-  EXPECT_EQ(hourglass[0]["action"].asString(), "show");
-  EXPECT_EQ(hourglass[1]["action"].asString(), "disable_exit");
-  EXPECT_EQ(journal.Events("startup_logo").size(), 1u);
-}
-
 }  // namespace
 }  // namespace marrowleaf::platform
