@@ -55,39 +55,38 @@ class AppJsonManagerTest : public ::testing::Test {
   CatalogueDevice device_;
 };
 
-TEST_F(AppJsonManagerTest, ResolvesEveryConditionForATouchDeviceWithAudioInRussia) {
+TEST_F(AppJsonManagerTest, ResolvesEveryConditionForTheDeviceAndFallsBackToAllOrTheDefault) {
   device_.Database(kConditionTitles);
-  // 20 characters with the region mark '2' at index 14.
-  device_.Profile(
-      "device_number=634\ntouch=1\naudio=1\nserial=ML634000000000200001\n"
-      "partner=3\npartner_name=ulvane\nconfig_flag_1=0\n");
-  device_.Global("language=de\nstore_mode=kiosk\n");
-  EXPECT_EQ(Titles(),
-            (std::vector<std::string>{"MW_Device:Verso", "MW_Audio:Loud", "MW_OnlyLoud:Loud",
-                                      "MW_Region:Ru", "MW_Partner:Ulvane", "MW_Language:Deutsch",
-                                      "MW_Cloud:NoCloud", "MW_Setting:Kiosk"}));
-}
-
-TEST_F(AppJsonManagerTest, FallsBackToAllOrTheDefaultOnAKeyOnlyDeviceWithoutAudio) {
-  device_.Database(kConditionTitles);
-  device_.Profile("device_number=606\ntouch=0\naudio=0\nserial=ML606000000000W00001\n");
-  // No global configuration at all: the language is "en" and a setting reads as "default".
-  EXPECT_EQ(Titles(), (std::vector<std::string>{"MW_Device:Keys", "MW_Audio:Quiet",
-                                                // Neither "false" nor "all": the title's default ""
-                                                // makes the application invalid.
-                                                "SYS_Null:", "MW_Region:World", "MW_Partner:Plain",
-                                                "MW_Language:English", "MW_Cloud:Cloud",
-                                                "MW_Setting:Normal"}));
-}
-
-TEST_F(AppJsonManagerTest, PicksAllForAnotherTouchModelAndAnUnknownRegion) {
-  device_.Database(kConditionTitles);
-  device_.Profile("device_number=743\ntouch=1\naudio=0\nserial=ML7430001\n");
-  device_.Global("language=fr\nstore_mode=open\n");
-  const std::vector<std::string> titles = Titles();
-  EXPECT_EQ(titles[3], "MW_Region:Elsewhere");
-  EXPECT_EQ(titles[5], "MW_Language:English");
-  EXPECT_EQ(titles[7], "MW_Setting:Normal");
+  struct Case {
+    const char* what;
+    const char* profile;
+    const char* global;  // nullptr: none yet (language "en", settings "default")
+    std::vector<std::string> titles;
+  };
+  const std::vector<Case> cases = {
+      // Neither "false" nor "all" for MW_OnlyLoud: the title's default "" makes it invalid.
+      {"key-only device without audio",
+       "device_number=606\ntouch=0\naudio=0\nserial=ML606000000000W00001\n", nullptr,
+       {"MW_Device:Keys", "MW_Audio:Quiet", "SYS_Null:", "MW_Region:World", "MW_Partner:Plain",
+        "MW_Language:English", "MW_Cloud:Cloud", "MW_Setting:Normal"}},
+      // 20 characters with the region mark '2' at index 14.
+      {"touch device with audio in Russia",
+       "device_number=634\ntouch=1\naudio=1\nserial=ML634000000000200001\n"
+       "partner=3\npartner_name=ulvane\nconfig_flag_1=0\n",
+       "language=de\nstore_mode=kiosk\n",
+       {"MW_Device:Verso", "MW_Audio:Loud", "MW_OnlyLoud:Loud", "MW_Region:Ru", "MW_Partner:Ulvane",
+        "MW_Language:Deutsch", "MW_Cloud:NoCloud", "MW_Setting:Kiosk"}},
+      {"another touch model, unknown region and language",
+       "device_number=743\ntouch=1\naudio=0\nserial=ML7430001\n", "language=fr\nstore_mode=open\n",
+       {"MW_Device:Other", "MW_Audio:Quiet", "SYS_Null:", "MW_Region:Elsewhere", "MW_Partner:Plain",
+        "MW_Language:English", "MW_Cloud:Cloud", "MW_Setting:Normal"}},
+  };
+  for (const Case& c : cases) {
+    device_.Profile(c.profile);
+    if (c.global != nullptr)
+      device_.Global(c.global);
+    EXPECT_EQ(Titles(), c.titles) << c.what;
+  }
 }
 
 // The device's own entry wins over "notouch", which wins over "all"; an entry that is null counts
