@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "UpdateFileBuilder.h"
 #include "platform/sdk/device.h"
@@ -59,38 +60,35 @@ class OtaCleanup : public ::testing::Test {
   TempDeviceRoot root_;
 };
 
-TEST_F(OtaCleanup, DeletesAnInstalledImageWhoseDigestMatchesInAnyCase) {
-  std::string digest = ImageDigest();
-  for (char& c : digest) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  WriteFlag("md5=" + digest + "\n");
-  ClearFinishedOtaUpdate();
-  EXPECT_FALSE(root_.Exists(kImage));
-  EXPECT_FALSE(root_.Exists(kFlag));
-}
-
-TEST_F(OtaCleanup, KeepsAnImageWhoseDigestDiffers) {
-  std::string digest = ImageDigest();
-  digest[31] = digest[31] == '0' ? '1' : '0';
-  WriteFlag("md5=" + digest);
-  ClearFinishedOtaUpdate();
-  EXPECT_TRUE(root_.Exists(kImage));
-  EXPECT_FALSE(root_.Exists(kFlag));
-}
-
-TEST_F(OtaCleanup, RemovesOnlyTheFlagWhenItHasNoDigest) {
-  WriteFlag("");
-  ClearFinishedOtaUpdate();
-  EXPECT_TRUE(root_.Exists(kImage));
-  EXPECT_FALSE(root_.Exists(kFlag));
-}
-
-TEST_F(OtaCleanup, KeepsAMatchingImageOfFirmwareNotYetInstalled) {
-  root_.Write("/.sim/device.cfg", "software_version=6.7.0\n");
-  ReloadDeviceProfile();
-  WriteFlag("md5=" + ImageDigest());
-  ClearFinishedOtaUpdate();
-  EXPECT_TRUE(root_.Exists(kImage));
-  EXPECT_FALSE(root_.Exists(kFlag));
+// The flag goes in every case; the image only when the firmware it carries runs and its digest
+// matches, in any case.
+TEST_F(OtaCleanup, DeletesAnInstalledImageOnlyWhenItsDigestMatchesInAnyCase) {
+  std::string upper = ImageDigest();
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string differs = ImageDigest();
+  differs[31] = differs[31] == '0' ? '1' : '0';
+  struct Case {
+    const char* what;
+    const char* running;
+    std::string md5_part;
+    bool image_kept;
+  };
+  const std::vector<Case> cases = {
+      {"digest in capitals", "6.8.1234", "md5=" + upper + "\n", false},
+      {"digest differs", "6.8.1234", "md5=" + differs, true},
+      {"no digest", "6.8.1234", "", true},
+      {"firmware not yet installed", "6.7.0", "md5=" + ImageDigest(), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteGzipFile(root_, kImage, UpdateFileBytes(image_version_, {}));
+    root_.Write("/.sim/device.cfg", std::string("software_version=") + c.running + "\n");
+    ReloadDeviceProfile();
+    WriteFlag(c.md5_part);
+    ClearFinishedOtaUpdate();
+    EXPECT_EQ(root_.Exists(kImage), c.image_kept);
+    EXPECT_FALSE(root_.Exists(kFlag));
+  }
 }
 
 TEST_F(OtaCleanup, DeletesOnlyRegularFilesInTheUpdateFolder) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <vector>
+
 #include "support/TempDeviceRoot.h"
 
 namespace marrowleaf::test {
@@ -39,40 +42,40 @@ TEST_F(StateFiles, SavesBothFilesInTheSharedLayoutAndRestoresThem) {
   EXPECT_EQ(root_.Read(kCurrent), book);
   EXPECT_EQ(root_.Read(kReaderState), state);
   EXPECT_FALSE(root_.Exists(kSaved));
-}
 
-TEST_F(StateFiles, RestoresOnlyTheReaderStateWhenNoBookWasSaved) {
-  root_.Write(kCurrent, "untouched");
-  root_.Write(kSaved, Count(4) + "state bytes");
-  RestoreStateFiles();
-  EXPECT_EQ(root_.Read(kCurrent), "untouched");
-  EXPECT_EQ(root_.Read(kReaderState), "state bytes");
-}
-
-TEST_F(StateFiles, SavesACountOfFourWhenThereIsNoCurrentBook) {
-  root_.Write(kReaderState, "only state");
+  // Without a current book the count is four and only the reader's state follows.
+  std::remove(root_.Host(kCurrent).c_str());
   SaveStateFiles();
-  EXPECT_EQ(root_.Read(kSaved), Count(4) + "only state");
+  EXPECT_EQ(root_.Read(kSaved), Count(4) + state);
 }
 
-TEST_F(StateFiles, IgnoresASavedFileWhoseCountIsDamagedButStillDeletesIt) {
-  for (const std::string& saved :
-       {Count(400) + "short", Count(0xffffffff) + "x", Count(3) + "xyz", std::string("ab")}) {
+// A saved file with no book restores only the reader's state; one whose count is damaged restores
+// nothing; both are deleted. Without a saved file nothing changes.
+TEST_F(StateFiles, RestoresOnlyWhatASavedFileHoldsWholeAndDeletesIt) {
+  struct Case {
+    const char* what;
+    std::string saved;  // empty: no saved file
+    std::string reader_state;
+  };
+  const std::vector<Case> cases = {
+      {"no book saved", Count(4) + "state bytes", "state bytes"},
+      {"count past the end", Count(400) + "short", "kept"},
+      {"count of 2^32-1", Count(0xffffffff) + "x", "kept"},
+      {"count below four", Count(3) + "xyz", "kept"},
+      {"no whole count", "ab", "kept"},
+      {"no saved file", "", "kept"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     root_.Write(kCurrent, "kept");
     root_.Write(kReaderState, "kept");
-    root_.Write(kSaved, saved);
+    if (!c.saved.empty())
+      root_.Write(kSaved, c.saved);
     RestoreStateFiles();
     EXPECT_EQ(root_.Read(kCurrent), "kept");
-    EXPECT_EQ(root_.Read(kReaderState), "kept");
+    EXPECT_EQ(root_.Read(kReaderState), c.reader_state);
     EXPECT_FALSE(root_.Exists(kSaved));
   }
-}
-
-TEST_F(StateFiles, LeavesTheTemporaryFilesAloneWithoutASavedFile) {
-  root_.Write(kCurrent, "book");
-  RestoreStateFiles();
-  EXPECT_EQ(root_.Read(kCurrent), "book");
-  EXPECT_FALSE(root_.Exists(kReaderState));
 }
 
 TEST_F(StateFiles, KeepsTheSavedFileWithin16384Bytes) {
