@@ -59,26 +59,19 @@ TEST(HomeCache, RoundTripsEveryCachedFieldByteForByte) {
 
   Items loaded = HomeCache::Load();
   ASSERT_EQ(3u, loaded.size());
-  const Book& book = *loaded[0]->books_[0];
-  const Book& saved = *items[0]->books_[0];
-  EXPECT_EQ(saved.id, book.id);
-  EXPECT_EQ(saved.path, book.path);
-  EXPECT_EQ(saved.author, book.author);
-  EXPECT_EQ(saved.fast_hash, book.fast_hash);
-  EXPECT_EQ(saved.resource_id, book.resource_id);
-  EXPECT_EQ(3, book.settings->cpage);
-  EXPECT_EQ(9, book.settings->npage);
-  EXPECT_EQ(0, book.settings->opentime);
-  EXPECT_TRUE(book.cloud);
-  EXPECT_FALSE(book.local);
-  EXPECT_EQ("pdf", book.cloud_ext);
-  EXPECT_EQ(in_2100, loaded[0]->timestamp_);
-  EXPECT_EQ(in_2100 + 1, book.loan_exp);
-  EXPECT_EQ("L1", book.loan_id);
-  EXPECT_EQ(1, book.drm);
-  EXPECT_EQ("S1", book.store_id);
-  EXPECT_EQ("2.99", book.store_price_old);
-  EXPECT_EQ(-1, book.rating);
+  // Every cached field, in one line; the open time is not cached and the rating has no value.
+  auto fields = [](const Item& item) {
+    const Book& b = *item.books_[0];
+    return std::to_string(item.timestamp_) + "|" + std::to_string(b.id) + "|" + b.path + "|" +
+           b.author + "|" + b.fast_hash + "|" + b.resource_id + "|" +
+           std::to_string(b.settings->cpage) + "/" + std::to_string(b.settings->npage) + "/" +
+           std::to_string(b.settings->opentime) + "|" + std::to_string(b.cloud) +
+           std::to_string(b.local) + b.cloud_ext + "|" + std::to_string(b.loan_exp) + b.loan_id +
+           "|" + std::to_string(b.drm) + std::to_string(b.is_sample) + b.store_id + b.store_price +
+           "/" + b.store_price_old + "|" + std::to_string(b.rating);
+  };
+  items[0]->books_[0]->settings->opentime = 0;
+  EXPECT_EQ(fields(*items[0]), fields(*loaded[0]));
   // A group keeps its count but only its first three books.
   EXPECT_EQ(30, loaded[1]->books_count_);
   EXPECT_EQ(3u, loaded[1]->books_.size());

@@ -43,40 +43,32 @@ class EventLoopTest : public ::testing::Test {
   std::shared_ptr<ManualClock> clock_;
 };
 
-TEST_F(EventLoopTest, TimerFiresOnceWhenItsTimeHasCome) {
+TEST_F(EventLoopTest, TimersFireOnceInDeadlineOrderAndReArmingANameRestartsItsPeriod) {
+  auto run_after = [&](int64_t ms) {
+    clock_->Advance(ms);
+    EventLoop::Get().RunPending();
+  };
   SetHardTimer("a", FireA, 300);
-  clock_->Advance(299);
-  EventLoop::Get().RunPending();
+  run_after(200);
+  SetHardTimer("a", FireA, 300);  // replaces the first arming
+  run_after(299);
   EXPECT_TRUE(g_fired.empty());
   EXPECT_EQ(QueryTimer(FireA), 1);
-  clock_->Advance(1);
-  EventLoop::Get().RunPending();
-  clock_->Advance(1000);
-  EventLoop::Get().RunPending();
+  run_after(1);
+  run_after(1000);
   EXPECT_EQ(g_fired, std::vector<std::string>{"a"});
   EXPECT_EQ(QueryTimer(FireA), 0);
-}
 
-TEST_F(EventLoopTest, ReArmingANameRestartsItsPeriod) {
-  SetHardTimer("a", FireA, 300);
-  clock_->Advance(200);
-  SetHardTimer("a", FireA, 300);
-  clock_->Advance(200);
-  EventLoop::Get().RunPending();
-  EXPECT_TRUE(g_fired.empty()) << "the first arming must have been replaced";
-  clock_->Advance(100);
-  EventLoop::Get().RunPending();
-  EXPECT_EQ(g_fired.size(), 1u);
-}
-
-TEST_F(EventLoopTest, DueTimersRunInDeadlineOrderAndClearingStopsThem) {
+  g_fired.clear();
   SetHardTimer("late", FireB, 50);
   SetHardTimer("early", FireA, 10);
   SetHardTimer("cleared", FireA, 20);
   ClearTimerByName("cleared");
-  clock_->Advance(100);
-  EventLoop::Get().RunPending();
+  int calls = 0;
+  SetHardTimerEx("ctx", [](void* context) { ++*static_cast<int*>(context); }, &calls, 5);
+  run_after(100);
   EXPECT_EQ(g_fired, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(calls, 1) << "the context comes back";
 }
 
 TEST_F(EventLoopTest, TheStartEventComesBeforeEventsOfTasksStartedDuringTheUpkeep) {
@@ -89,14 +81,6 @@ TEST_F(EventLoopTest, TheStartEventComesBeforeEventsOfTasksStartedDuringTheUpkee
   // With the screen free again the new home screen also comes to the front and is drawn.
   EXPECT_EQ(g_events, (std::vector<int>{EVT_INIT, EVT_BACKGROUND, EVT_FOREGROUND, EVT_FOREGROUND,
                                         EVT_SHOW}));
-}
-
-TEST_F(EventLoopTest, TimerWithContextPassesItBack) {
-  int calls = 0;
-  SetHardTimerEx("ctx", [](void* context) { ++*static_cast<int*>(context); }, &calls, 5);
-  clock_->Advance(5);
-  EventLoop::Get().RunPending();
-  EXPECT_EQ(calls, 1);
 }
 
 TEST_F(EventLoopTest, EventsSentFromOtherThreadsAllArriveOnTheLoopThread) {
