@@ -88,6 +88,15 @@ class TasksTest : public ::testing::Test {
     chmod(root_.Host(device_path).c_str(), 0755);
   }
 
+  // Starts a copy of the host's sleep, installed as /ebrmain/bin/<name>, for 30 seconds.
+  int StartSleeper(const std::string& name, int flags) {
+    root_.MakeFolder("/ebrmain/bin");
+    if (!root_.Exists("/ebrmain/bin/" + name))
+      InstallCopy("/ebrmain/bin/" + name, "/bin/sleep");
+    const char* argv[] = {"30"};
+    return Started(OpenTask(("/ebrmain/bin/" + name).c_str(), 1, argv, flags));
+  }
+
   int Started(int task) {
     if (task > 0)
       started_.push_back(task);
@@ -132,12 +141,7 @@ TEST_F(TasksTest, ArgumentsReachTheProgramUnchangedWithoutAShell) {
 }
 
 TEST_F(TasksTest, RunningTaskIsFoundByNameAndGoneAfterItIsClosed) {
-  root_.MakeFolder("/ebrmain/bin");
-  InstallCopy("/ebrmain/bin/sleeper.app", "/bin/sleep");
-  const char* argv[] = {"30"};
-
-  const int task = Started(OpenTask("/ebrmain/bin/sleeper.app", 1, argv, 0));
-
+  const int task = StartSleeper("sleeper.app", 0);
   ASSERT_GT(task, 0);
   EXPECT_EQ(FindTaskByAppName("sleeper.app"), task);
   EXPECT_EQ(FindTaskByAppName("/ebrmain/bin/sleeper.app"), task);
@@ -184,16 +188,12 @@ TEST_F(TasksTest, MissingOrNonExecutableProgramIsNotStarted) {
 }
 
 TEST_F(TasksTest, HomeScreenStaysInTheBackgroundUntilTheLastSwitchedTaskEnds) {
-  root_.MakeFolder("/ebrmain/bin");
-  InstallCopy("/ebrmain/bin/sleeper.app", "/bin/sleep");
-  const char* argv[] = {"30"};
-
-  const int behind = Started(OpenTask("/ebrmain/bin/sleeper.app", 1, argv, 0));
+  const int behind = StartSleeper("sleeper.app", 0);
   DeliverEvents();
   EXPECT_TRUE(g_events.empty()) << "a task without the switch flag stays behind";
 
-  const int first = Started(OpenTask("/ebrmain/bin/sleeper.app", 1, argv, TASK_FLAG_SWITCH));
-  const int second = Started(OpenTask("/ebrmain/bin/sleeper.app", 1, argv, TASK_FLAG_SWITCH));
+  const int first = StartSleeper("sleeper.app", TASK_FLAG_SWITCH);
+  const int second = StartSleeper("sleeper.app", TASK_FLAG_SWITCH);
   ASSERT_GT(first, 0);
   ASSERT_GT(second, 0);
   DeliverEvents();
@@ -218,10 +218,7 @@ TEST_F(TasksTest, HomeScreenStaysInTheBackgroundUntilTheLastSwitchedTaskEnds) {
 }
 
 TEST_F(TasksTest, ActivatedTaskTakesTheScreenOnce) {
-  root_.MakeFolder("/ebrmain/bin");
-  InstallCopy("/ebrmain/bin/gallery.app", "/bin/sleep");
-  const char* argv[] = {"30"};
-  const int task = Started(OpenTask("/ebrmain/bin/gallery.app", 1, argv, TASK_FLAG_BACKGROUND));
+  const int task = StartSleeper("gallery.app", TASK_FLAG_BACKGROUND);
   ASSERT_GT(task, 0);
 
   EXPECT_EQ(SetActiveTask(task, 0), 0);
@@ -298,10 +295,7 @@ TEST_F(TasksTest, ChosenHandlerOpensThatFileOnly) {
 }
 
 TEST_F(TasksTest, StandInServicesRecordWhatWasAsked) {
-  root_.MakeFolder("/ebrmain/bin");
-  InstallCopy("/ebrmain/bin/scanner.app", "/bin/sleep");
-  const char* argv[] = {"30"};
-  const int task = Started(OpenTask("/ebrmain/bin/scanner.app", 1, argv, 0));
+  const int task = StartSleeper("scanner.app", 0);
   ASSERT_GT(task, 0);
   const std::string text = "-scan:/mnt/ext1/Bücher";
   const unsigned char binary[] = {0x01, 0xff, 0x00, 0x41};
