@@ -178,21 +178,6 @@ TEST(BookMenuBuilderTest, TheMenuOffersWhatTheItemAndTheDeviceAllow) {
   }
 }
 
-TEST(BookMenuBuilderTest, OpenWithListsTheReadersOfTheTypeAsActionsWithTheirNames) {
-  PopupMenuItemDataList menu;
-  B::Build(*MakeItem(ITEM_OPENED, BookShape()), Readers(), menu);
-  ASSERT_EQ(menu.GetItem(1)->action, kOpenWith);
-  const auto& readers = menu.GetItem(1)->submenu;
-  ASSERT_EQ(readers->GetCount(), 2);
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(readers->GetItem(i)->action, B::kOpenWith);
-    EXPECT_EQ(readers->GetItem(i)->kind, PopupMenuItemData::kKindOrdinary);
-    EXPECT_EQ(readers->GetItem(i)->text, readers->GetItem(i)->data);
-  }
-  EXPECT_EQ(readers->GetItem(0)->data, "Reader");
-  EXPECT_EQ(readers->GetItem(1)->data, "FBReader");
-}
-
 TEST(BookMenuBuilderTest, TextsAndExtensionsAreReadSafely) {
   EXPECT_EQ(B::BuyText("Buy for %s instead of %strike", "4.99 EUR", "8.99 EUR"),
             "Buy for 4.99 EUR instead of 8.99 EUR");

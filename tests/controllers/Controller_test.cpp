@@ -97,11 +97,8 @@ TEST_F(ControllerTest, PushedScreensReturnToWhereTheyCameFrom) {
   controller_->OpenState(STATE_ADD_BOOKS_VIEW, STATE_OPEN_RETURN);
   EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW) << "the stack's top wins over the argument";
   EXPECT_TRUE(controller_->StateStack().empty());
-}
-
-TEST_F(ControllerTest, ReturnOnAnEmptyStackOpensTheStateAsked) {
   controller_->OpenState(STATE_ADD_BOOKS_VIEW, STATE_OPEN_RETURN);
-  EXPECT_EQ(controller_->CurrentState(), STATE_ADD_BOOKS_VIEW);
+  EXPECT_EQ(controller_->CurrentState(), STATE_ADD_BOOKS_VIEW) << "an empty stack opens the argument";
   EXPECT_TRUE(frame_.add_books_view.IsVisible());
   EXPECT_FALSE(frame_.main_view.IsVisible());
 }
@@ -116,18 +113,6 @@ TEST_F(ControllerTest, WiFiPromptSwitchedToAndBackLeavesTheStackAlone) {
   controller_->OpenState(STATE_MAIN_WINDOW, STATE_OPEN_RETURN);
   EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
   EXPECT_TRUE(controller_->StateStack().empty());
-}
-
-TEST_F(ControllerTest, NestedMenusShowTheEntriesOfTheirSubmenuPath) {
-  OpenThreeNestedMenus();
-  EXPECT_EQ(controller_->MenuDepth(), 2);
-  ASSERT_EQ(frame_.menus.size(), 3u);
-  ASSERT_TRUE(frame_.menus[2]->Items());
-  EXPECT_EQ(frame_.menus[2]->Items()->GetCount(), 1);
-  EXPECT_EQ(frame_.menus[2]->Items()->GetItem(0)->text, "leaf");
-  EXPECT_EQ(frame_.menus[1]->Items()->GetItem(0)->text, "in");
-  EXPECT_EQ(frame_.menus[2]->ParentMenu(), frame_.menus[1]);
-  EXPECT_EQ(frame_.pointered, frame_.menus[2].get());
 }
 
 TEST_F(ControllerTest, HomeClosesEveryMenuAndReturnsBelowThem) {
@@ -145,10 +130,18 @@ TEST_F(ControllerTest, HomeClosesEveryMenuAndReturnsBelowThem) {
   EXPECT_EQ(frame_.main_view.Page(), 0);
 }
 
-TEST_F(ControllerTest, UnknownStateIsIgnored) {
+// An unknown state, wake-up or command changes nothing; swipes are left to the views.
+TEST_F(ControllerTest, UnknownStatesWakeUpsAndCommandsChangeNothing) {
   controller_->OpenState(static_cast<State>(9), STATE_OPEN_PUSH);
+  EXPECT_EQ(Send(CMD_USER_EVENT, 777, 1), 1) << "the controller's own wake-ups are all taken";
+  for (int step : {-3, 0, 2}) EXPECT_EQ(Send(CMD_SWIPE, step), 0);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(Send(12345), 0);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Unhandled command 12345"),
+            std::string::npos);
   EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
   EXPECT_TRUE(controller_->StateStack().empty());
+  EXPECT_TRUE(data_.calls.empty());
 }
 
 TEST_F(ControllerTest, CoverWakeUpRedrawsAfterTheTimer) {
@@ -185,11 +178,6 @@ TEST_F(ControllerTest, NotificationCountLandsInTheSharedState) {
   EXPECT_EQ(frame_.frame_changes, 1);
   Send(CMD_USER_EVENT, kDataManagerNotification, 3);
   EXPECT_EQ(frame_.frame_changes, 1) << "an unchanged count doesn't redraw";
-}
-
-TEST_F(ControllerTest, UnknownUserEventIsTakenAndNeverReachesTheState) {
-  EXPECT_EQ(Send(CMD_USER_EVENT, 777, 1), 1);
-  EXPECT_TRUE(data_.calls.empty());
 }
 
 TEST_F(ControllerTest, ServicesReadyIsSentOnTheSecondSystemEventOnly) {
@@ -234,28 +222,6 @@ TEST_F(ControllerTest, ExitSavesBothCachesAndClosesTheApplication) {
   EXPECT_EQ(data_.calls, std::vector<std::string>{"save"});
   EXPECT_EQ(covers_.saves, 1);
   EXPECT_TRUE(EventLoop::Get().ExitRequested());
-}
-
-TEST_F(ControllerTest, SwipesAreOnlyLoggedWithTheirSignedStep) {
-  mw_set_log_level(MW_LOG_VERBOSE);
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(Send(CMD_SWIPE, -3), 0);
-  EXPECT_EQ(Send(CMD_SWIPE, 0), 0);
-  EXPECT_EQ(Send(CMD_SWIPE, 2), 0);
-  const std::string log = ::testing::internal::GetCapturedStderr();
-  mw_set_log_level(MW_LOG_INFO);
-  EXPECT_NE(log.find("SWIPE [-3]"), std::string::npos);
-  EXPECT_NE(log.find("SWIPE [-0]"), std::string::npos);
-  EXPECT_NE(log.find("SWIPE [+2]"), std::string::npos);
-  EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
-}
-
-TEST_F(ControllerTest, UnhandledCommandsFallToTheStateHandler) {
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(Send(12345), 0);
-  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Unhandled command 12345"),
-            std::string::npos);
-  EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
 }
 
 }  // namespace
@@ -337,27 +303,6 @@ class MenuCommandsTest : public ControllerTest {
     chmod(root_.Host(device_path).c_str(), 0755);
   }
 };
-
-TEST_F(MenuCommandsTest, AnEntryTwoLevelsDeepClosesBothLevelsThenActsOnce) {
-  Hold(0);
-  ASSERT_EQ(controller_->CurrentState(), STATE_POPUP_MENU);
-  Choose(0);  // "Open with" opens the readers
-  ASSERT_EQ(controller_->MenuDepth(), 1);
-  EXPECT_EQ(frame_.menus[1]->ParentMenu(), frame_.menus[0]);
-  Send(CMD_OPEN_ITEM, 1, 1);  // FBReader
-
-  EXPECT_EQ(controller_->MenuDepth(), -1);
-  EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
-  EXPECT_TRUE(controller_->StateStack().empty());
-  EXPECT_FALSE(frame_.menus[0]->IsVisible());
-  EXPECT_FALSE(frame_.menus[1]->IsVisible());
-  const auto handlers = Journal().Events("handler");
-  ASSERT_EQ(handlers.size(), 1u);
-  EXPECT_EQ(handlers[0]["handler"].asString(), "FBReader");
-  const auto books = Journal().Events("book");
-  ASSERT_EQ(books.size(), 1u);
-  EXPECT_EQ(books[0]["reader"].asString(), "/ebrmain/bin/fbreader.app");
-}
 
 TEST_F(MenuCommandsTest, CloseReturnsToTheParentMenuThenToTheScreenBelowTheMenus) {
   auto group = std::make_shared<Item>();
@@ -598,16 +543,6 @@ TEST_F(WiFiPromptCheckTest, ADeviceWithoutWiFiIsNeverAsked) {
   ReloadDeviceProfile();
   NewCheck().CheckShowWiFiDialog();
   EXPECT_TRUE(frame_.wifi_dialog.IsVisible());
-}
-
-TEST_F(WiFiPromptCheckTest, ConnectClosesThePromptAndConnects) {
-  LastPromptDaysAgo(20);
-  NewCheck().CheckShowWiFiDialog();
-  ASSERT_EQ(controller_->CurrentState(), STATE_WIFI_DIALOG);
-  Send(CMD_WIFI_CONNECT);
-  EXPECT_FALSE(frame_.wifi_dialog.IsVisible());
-  EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
-  EXPECT_FALSE(test::JournalReader(root_.HostRoot()).Events("net").empty());
 }
 
 }  // namespace

@@ -368,9 +368,17 @@ TEST_F(OpeningTest, ShortcutsStartTheirApplicationOrOpenTheApplicationsScreen) {
   open.text = "MW_Calculator";
   controller_->OnCommand(open);
   EXPECT_EQ(Tasks().back(), "/ebrmain/bin/calc.app");
-  EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
-  EXPECT_FALSE(frame_.applications_view.IsVisible());
-  EXPECT_TRUE(frame_.main_view.IsVisible());
+  // Opening an application or closing the screen brings the home screen back.
+  for (bool close : {false, true}) {
+    if (close) {
+      Send(CMD_OPEN_APPLICATION, 4);
+      Send(CMD_CLOSE);
+    }
+    EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW) << close;
+    EXPECT_TRUE(controller_->StateStack().empty()) << close;
+    EXPECT_FALSE(frame_.applications_view.IsVisible()) << close;
+    EXPECT_TRUE(frame_.main_view.IsVisible()) << close;
+  }
 }
 
 TEST_F(OpeningTest, TheGalleryComesToTheFrontWhenItRunsAndAMissingProgramIsReported) {
@@ -458,45 +466,6 @@ TEST_F(OpeningTest, ShortcutMenuActionsEditTheRow) {
     EXPECT_EQ(RowIds(), c.row) << c.action;
   }
   EXPECT_GE(frame_.main_view.Refreshes(), 3);
-}
-
-TEST_F(OpeningTest, TheApplicationsScreenAddsToARowWithRoomOrReplacesInAFullOne) {
-  controller_->OpenState(STATE_APP_LIST, STATE_OPEN_PUSH);
-  WindowlessTile tile;
-  MWCommand hold(CMD_HOLD_APPLICATION);
-  hold.sender = &tile;
-  hold.text = "MW_Calculator";
-  controller_->OnCommand(hold);
-  ASSERT_EQ(MenuTexts(*controller_->MenuItems()), Texts({"@AddToHomeScreen"}));
-  const auto places = controller_->MenuItems()->GetItem(0)->submenu;
-  ASSERT_EQ(places->GetCount(), 5) << "the row is full: one entry per place";
-  EXPECT_EQ(places->GetItem(0)->text, "Library");
-  EXPECT_EQ(places->GetItem(0)->data, "MW_Calculator");
-  EXPECT_TRUE(tile.highlighted);
-  // Choosing the second place puts the held application there.
-  controller_->HideState(STATE_POPUP_MENU);
-  controller_->OpenState(STATE_APP_LIST, STATE_OPEN_RETURN);
-  controller_->SetAppMenuSlot(1);
-  controller_->AppMenuAction(places->GetItem(1));
-  EXPECT_EQ(RowIds()[1], "MW_Calculator");
-  EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
-  EXPECT_FALSE(frame_.applications_view.IsVisible());
-
-  apps_.RemoveApplication(4);
-  controller_->BuildAppListMenu("MW_Clock");
-  auto append = controller_->MenuItems()->GetItem(0);
-  EXPECT_EQ(append->action, AppMenuBuilder::kActionAppend);
-  controller_->AppMenuAction(append);
-  EXPECT_EQ(RowIds().back(), "MW_Clock");
-}
-
-TEST_F(OpeningTest, ClosingTheApplicationsScreenReturnsToTheHomeScreen) {
-  Send(CMD_OPEN_APPLICATION, 4);
-  Send(CMD_CLOSE);
-  EXPECT_EQ(controller_->CurrentState(), STATE_MAIN_WINDOW);
-  EXPECT_TRUE(controller_->StateStack().empty());
-  EXPECT_FALSE(frame_.applications_view.IsVisible());
-  EXPECT_TRUE(frame_.main_view.IsVisible());
 }
 
 }  // namespace
