@@ -12,6 +12,7 @@
 #include "ScreenshotFile.h"
 #include "platform/mw/MWDisplay.h"
 #include "platform/mw/MWGraphics.h"
+#include "platform/sdk/device.h"
 #include "platform/sdk/files.h"
 #include "platform/sdk/screen.h"
 #include "platform/utils/SmartBitmap.h"
@@ -55,77 +56,6 @@ Display::FramebufferReader ReaderOf(const PixelImage& screen) {
   };
 }
 
-class DisplayTest : public ::testing::Test {
- protected:
-  void TearDown() override {
-    Display::Get().Close();
-    Display::Get().SetFramebufferReader(nullptr);
-  }
-};
-
-TEST_F(DisplayTest, APartialUpdateShowsOnlyItsRectangleInGreyLevelsAndReachesTheBackend) {
-  TempDeviceRoot root;
-  WriteProfile(root, false);
-  PixelImage screen(40, 30, 0x808080);
-  Display::Get().SetFramebufferReader(ReaderOf(screen));
-  std::vector<ShownUpdate> shown;
-  Display::Get().InstallBackend(std::make_unique<RecordingBackend>(&shown));
-  shown.clear();  // the panel, shown at once
-
-  PartialUpdate(10, 5, 8, 4);
-
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].kind, UpdateKind::kPartial);
-  EXPECT_EQ(shown[0].x, 10);
-  EXPECT_EQ(shown[0].y, 5);
-  EXPECT_EQ(shown[0].area.width, 8);
-  EXPECT_EQ(shown[0].area.height, 4);
-  EXPECT_EQ(shown[0].area.At(0, 0), 0x888888u);  // level 8 of 16
-  const PixelImage panel = Display::Get().Panel();
-  ASSERT_EQ(panel.width, 40);
-  EXPECT_EQ(panel.At(10, 5), 0x888888u);
-  EXPECT_EQ(panel.At(17, 8), 0x888888u);
-  EXPECT_EQ(panel.At(18, 8), 0xFFFFFFu) << "drawn but never updated: the panel stays white";
-  EXPECT_EQ(panel.At(9, 5), 0xFFFFFFu);
-}
-
-TEST_F(DisplayTest, UpdatesBeyondTheScreenAreClippedAndAFullUpdateCoversTheWholePanel) {
-  TempDeviceRoot root;
-  WriteProfile(root, false);
-  PixelImage screen(40, 30, 0x000000);
-  Display::Get().SetFramebufferReader(ReaderOf(screen));
-  std::vector<ShownUpdate> shown;
-  Display::Get().InstallBackend(std::make_unique<RecordingBackend>(&shown));
-  shown.clear();
-
-  PartialUpdate(35, 25, 10, 3);
-  FullUpdate();
-
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0].area.width, 5);
-  EXPECT_EQ(shown[0].area.height, 3);
-  EXPECT_EQ(shown[1].kind, UpdateKind::kFull);
-  EXPECT_EQ(shown[1].area.width, 40);
-  EXPECT_EQ(shown[1].area.height, 30);
-  const PixelImage panel = Display::Get().Panel();
-  EXPECT_EQ(panel.At(0, 0), 0u);
-  EXPECT_EQ(panel.At(39, 29), 0u);
-}
-
-TEST_F(DisplayTest, AfterCloseUpdatesNoLongerReachThePanel) {
-  TempDeviceRoot root;
-  WriteProfile(root, false);
-  PixelImage screen(40, 30, 0x000000);
-  Display::Get().SetFramebufferReader(ReaderOf(screen));
-  std::vector<ShownUpdate> shown;
-  Display::Get().InstallBackend(std::make_unique<RecordingBackend>(&shown));
-  Display::Get().Close();
-  shown.clear();
-  FullUpdate();
-  EXPECT_TRUE(shown.empty());
-  EXPECT_FALSE(Display::Get().Installed());
-}
-
 // Reads a PNG written by a screenshot back as 0x00RRGGBB pixels.
 PixelImage ReadPng(const std::string& host_path) {
   const SmartBitmap bitmap =
@@ -141,19 +71,77 @@ PixelImage ReadPng(const std::string& host_path) {
   return image;
 }
 
-TEST_F(DisplayTest, AScreenshotOfTheFramebufferMatchesItsPixelsInTheGreyLook) {
-  TempDeviceRoot root;
-  WriteProfile(root, false);
+class DisplayTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    Display::Get().Close();
+    Display::Get().SetFramebufferReader(nullptr);
+  }
+  // The small device showing `screen` on a recording back-end; the panel it shows at once is
+  // not kept.
+  void Open(const PixelImage& screen, bool colour = false) {
+    WriteProfile(root_, colour);
+    ReloadDeviceProfile();
+    Display::Get().SetFramebufferReader(ReaderOf(screen));
+    Display::Get().InstallBackend(std::make_unique<RecordingBackend>(&shown_));
+    shown_.clear();
+  }
+  // A screenshot of the framebuffer, read back.
+  PixelImage Shot() {
+    const std::string file = root_.Host("/.sim/shot.png");
+    EXPECT_TRUE(SaveDisplayScreenshot(file));
+    return ReadPng(file);
+  }
+
+  TempDeviceRoot root_;
+  std::vector<ShownUpdate> shown_;
+};
+
+TEST_F(DisplayTest, APartialUpdateShowsOnlyItsRectangleInGreyLevelsAndReachesTheBackend) {
+  Open(PixelImage(40, 30, 0x808080));
+  PartialUpdate(10, 5, 8, 4);
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].kind, UpdateKind::kPartial);
+  EXPECT_EQ((std::vector<int>{shown_[0].x, shown_[0].y, shown_[0].area.width, shown_[0].area.height}),
+            (std::vector<int>{10, 5, 8, 4}));
+  EXPECT_EQ(shown_[0].area.At(0, 0), 0x888888u);  // level 8 of 16
+  const PixelImage panel = Display::Get().Panel();
+  ASSERT_EQ(panel.width, 40);
+  EXPECT_EQ(panel.At(10, 5), 0x888888u);
+  EXPECT_EQ(panel.At(17, 8), 0x888888u);
+  EXPECT_EQ(panel.At(18, 8), 0xFFFFFFu) << "drawn but never updated: the panel stays white";
+  EXPECT_EQ(panel.At(9, 5), 0xFFFFFFu);
+}
+
+TEST_F(DisplayTest, UpdatesBeyondTheScreenAreClippedAFullUpdateCoversThePanelAndCloseEndsThem) {
+  Open(PixelImage(40, 30, 0x000000));
+  PartialUpdate(35, 25, 10, 3);
+  FullUpdate();
+  ASSERT_EQ(shown_.size(), 2u);
+  EXPECT_EQ(shown_[0].area.width, 5);
+  EXPECT_EQ(shown_[0].area.height, 3);
+  EXPECT_EQ(shown_[1].kind, UpdateKind::kFull);
+  EXPECT_EQ(shown_[1].area.width, 40);
+  EXPECT_EQ(shown_[1].area.height, 30);
+  const PixelImage panel = Display::Get().Panel();
+  EXPECT_EQ(panel.At(0, 0), 0u);
+  EXPECT_EQ(panel.At(39, 29), 0u);
+
+  Display::Get().Close();
+  shown_.clear();
+  FullUpdate();
+  EXPECT_TRUE(shown_.empty());
+  EXPECT_FALSE(Display::Get().Installed());
+}
+
+TEST_F(DisplayTest, AScreenshotOfTheFramebufferMatchesItsPixelsInThePanelsLook) {
   PixelImage screen(40, 30, 0xFFFFFF);
   for (int x = 0; x < 40; ++x) screen.At(x, 0) = 0x000000;
   screen.At(5, 10) = 0xFF0000;
   screen.At(6, 10) = 0x7F7F7F;
-  Display::Get().SetFramebufferReader(ReaderOf(screen));
-
-  const std::string file = root.Host("/.sim/shot.png");
-  ASSERT_TRUE(SaveDisplayScreenshot(file));
-
-  const PixelImage shot = ReadPng(file);
+  Open(screen);
+  EXPECT_FALSE(SaveDisplayScreenshot("")) << "an empty name is refused";
+  const PixelImage shot = Shot();
   ASSERT_EQ(shot.width, 40);
   ASSERT_EQ(shot.height, 30);
   EXPECT_EQ(shot.At(0, 0), 0x000000u);
@@ -161,28 +149,19 @@ TEST_F(DisplayTest, AScreenshotOfTheFramebufferMatchesItsPixelsInTheGreyLook) {
   EXPECT_EQ(shot.At(5, 10), 0x444444u);
   EXPECT_EQ(shot.At(6, 10), 0x777777u);
   EXPECT_EQ(shot.At(20, 20), 0xFFFFFFu);
-}
-
-TEST_F(DisplayTest, AScreenshotOnAColourProfileKeepsColour) {
-  TempDeviceRoot root;
-  WriteProfile(root, true);
-  PixelImage screen(40, 30, 0xFF0000);
-  Display::Get().SetFramebufferReader(ReaderOf(screen));
-  const std::string file = root.Host("/.sim/colour.png");
-  ASSERT_TRUE(SaveDisplayScreenshot(file));
-  EXPECT_EQ(ReadPng(file).At(3, 3), 0xFF0000u);
+  Open(PixelImage(40, 30, 0xFF0000), true);
+  EXPECT_EQ(Shot().At(3, 3), 0xFF0000u) << "a colour panel keeps colour";
 }
 
 TEST_F(DisplayTest, AScreenshotOfRealDrawingShowsWhatMWGraphicsDrew) {
-  TempDeviceRoot root;
-  WriteProfile(root, false);
+  WriteProfile(root_, false);
   {
     MWGraphics graphics(MWRect{0, 0, ScreenWidth(), ScreenHeight()});
     graphics.FillRect(MWRect{0, 0, 40, 30}, 0xFFFFFF);
     graphics.FillRect(MWRect{4, 4, 10, 6}, 0x000000);
     graphics.FillRect(MWRect{20, 10, 5, 5}, 0x999999);
   }
-  const std::string file = root.Host("/.sim/drawn.png");
+  const std::string file = root_.Host("/.sim/drawn.png");
   ASSERT_TRUE(Display::Get().SaveScreenshot(file));
   const PixelImage shot = ReadPng(file);
   ASSERT_EQ(shot.width, 40);
@@ -202,8 +181,7 @@ int BlackPixels(const PixelImage& image, const MWRect& rect) {
 }
 
 TEST_F(DisplayTest, ThePanelIsPaintedAtTheBottomAndDimmedWhileTheProgramMakesItTransparent) {
-  TempDeviceRoot root;
-  root.Write("/.sim/device.cfg", "screen_width=300\nscreen_height=200\ndpi=150\npanel_height=30\n");
+  root_.Write("/.sim/device.cfg", "screen_width=300\nscreen_height=200\ndpi=150\npanel_height=30\n");
   std::vector<ShownUpdate> shown;
   Display::Get().InstallBackend(std::make_unique<RecordingBackend>(&shown));
   ASSERT_EQ(shown.size(), 1u) << "the panel shows as soon as the screen opens";
@@ -225,12 +203,6 @@ TEST_F(DisplayTest, ThePanelIsPaintedAtTheBottomAndDimmedWhileTheProgramMakesItT
   EXPECT_GT(dimmed & 0xFF, 0u);
   SetPanelTransparent(0);
   DrawPanel(0, "", "", 0);
-}
-
-TEST_F(DisplayTest, AScreenshotIsRefusedForAnEmptyName) {
-  TempDeviceRoot root;
-  WriteProfile(root, false);
-  EXPECT_FALSE(SaveDisplayScreenshot(""));
 }
 
 TEST(ScreenshotFile, WritesAPictureOutsideTheDeviceRootAndKeyShotsGetFreshNames) {

@@ -15,37 +15,24 @@ uint32_t Grey(int value) {
   return (v << 16) | (v << 8) | v;
 }
 
-TEST(EinkLook, AGreyPanelShowsBlackWhiteAndExactLevelsUnchanged) {
+// Exact levels stay, others round to the nearest of sixteen, colours become their luminance (so
+// green is lighter than red and blue).
+TEST(EinkLook, AGreyPanelShowsTheNearestOfSixteenLevelsOfTheLuminance) {
   const EinkLook grey(false);
-  EXPECT_EQ(grey.Convert(0x000000), 0x000000u);
-  EXPECT_EQ(grey.Convert(0xFFFFFF), 0xFFFFFFu);
-  for (int level = 0; level < EinkLook::kLevels; ++level) {
+  const std::pair<uint32_t, uint32_t> shown[] = {
+      {0x000000, 0x000000}, {0xFFFFFF, 0xFFFFFF},
+      {Grey(128), Grey(136)},  // 128 lies between level 7 (119) and 8 (136), nearer to 8
+      {Grey(127), Grey(119)},  {0xFF0000, Grey(68)},  // luminance 76
+      {0x00FF00, Grey(153)},   // luminance 150
+      {0x0000FF, Grey(34)},    // luminance 29
+  };
+  for (const auto& [colour, expected] : shown)
+    EXPECT_EQ(grey.Convert(colour), expected) << std::hex << colour;
+  for (int level = 0; level < EinkLook::kLevels; ++level)
     EXPECT_EQ(grey.Convert(Grey(level * 17)), Grey(level * 17)) << "level " << level;
-  }
-}
-
-TEST(EinkLook, AGreyPanelRoundsToTheNearestOfSixteenLevels) {
-  const EinkLook grey(false);
-  // 0x80 = 128 lies between level 7 (119) and 8 (136), nearer to 8.
-  EXPECT_EQ(grey.Convert(0x808080), Grey(136));
-  EXPECT_EQ(grey.Convert(Grey(128)), Grey(136));  // 128 is nearer to 136 than to 119
-  EXPECT_EQ(grey.Convert(Grey(127)), Grey(119));
-  std::set<uint32_t> shown;
-  for (int value = 0; value < 256; ++value) shown.insert(grey.Convert(Grey(value)));
-  EXPECT_EQ(shown.size(), 16u);
-}
-
-TEST(EinkLook, AGreyPanelShowsColoursByTheirLuminanceSoGreenIsLighterThanRedAndBlue) {
-  const EinkLook grey(false);
-  const uint32_t red = grey.Convert(0xFF0000);
-  const uint32_t green = grey.Convert(0x00FF00);
-  const uint32_t blue = grey.Convert(0x0000FF);
-  for (uint32_t shown : {red, green, blue}) {
-    EXPECT_EQ(shown >> 16 & 0xFF, shown & 0xFF) << "not grey: " << std::hex << shown;
-  }
-  EXPECT_EQ(red, Grey(68));     // luminance 76
-  EXPECT_EQ(green, Grey(153));  // luminance 150
-  EXPECT_EQ(blue, Grey(34));    // luminance 29
+  std::set<uint32_t> levels;
+  for (int value = 0; value < 256; ++value) levels.insert(grey.Convert(Grey(value)));
+  EXPECT_EQ(levels.size(), 16u);
 }
 
 TEST(EinkLook, AColourPanelKeepsTheHueWithSixteenLevelsAChannel) {
