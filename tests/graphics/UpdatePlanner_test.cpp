@@ -12,34 +12,31 @@ constexpr int kWidth = 1000;
 constexpr int kHeight = 1400;
 const MWRect kScreen{0, 0, kWidth, kHeight};
 
-TEST(UpdatePlanner, MergesTouchingAndOverlappingRectanglesButNotDistantOnes) {
-  const auto merged = UpdatePlanner::Merge({MWRect{0, 0, 100, 50}, MWRect{0, 50, 100, 50},
-                                            MWRect{20, 20, 10, 10}, MWRect{500, 900, 100, 100}});
-  ASSERT_EQ(merged.size(), 2u);
-  EXPECT_EQ(merged[0], (MWRect{0, 0, 100, 100}));
-  EXPECT_EQ(merged[1], (MWRect{500, 900, 100, 100}));
-}
-
-TEST(UpdatePlanner, MergesNeighboursWhenTheBoxWastesLittleAndChainsMerges) {
-  // Two tiles with a 10 pixel gutter: the box is 5% larger than the tiles.
-  auto merged = UpdatePlanner::Merge({MWRect{0, 0, 100, 100}, MWRect{110, 0, 100, 100}});
-  ASSERT_EQ(merged.size(), 1u);
-  EXPECT_EQ(merged[0], (MWRect{0, 0, 210, 100}));
-  // A third tile joins the box the first two made.
-  merged = UpdatePlanner::Merge({MWRect{0, 0, 100, 100}, MWRect{0, 220, 210, 100},
-                                 MWRect{110, 0, 100, 100}, MWRect{0, 110, 210, 100}});
-  ASSERT_EQ(merged.size(), 1u);
-  EXPECT_EQ(merged[0], (MWRect{0, 0, 210, 320}));
-  // A corner diagonal wastes half the box.
-  EXPECT_EQ(UpdatePlanner::Merge({MWRect{0, 0, 100, 100}, MWRect{100, 100, 100, 100}}).size(), 2u);
-}
-
-TEST(UpdatePlanner, TooManyScatteredRectanglesBecomeOneBox) {
+TEST(UpdatePlanner, MergesRectanglesWhoseBoxWastesLittleAndTooManyIntoOne) {
   std::vector<MWRect> scattered;
   for (int i = 0; i < 6; ++i) scattered.push_back(MWRect{i * 150, i * 200, 10, 10});
-  const auto merged = UpdatePlanner::Merge(scattered);
-  ASSERT_EQ(merged.size(), 1u);
-  EXPECT_EQ(merged[0], (MWRect{0, 0, 760, 1010}));
+  struct Case {
+    const char* what;
+    std::vector<MWRect> marked;
+    std::vector<MWRect> merged;
+  };
+  const Case cases[] = {
+      {"touching and overlapping, not distant",
+       {{0, 0, 100, 50}, {0, 50, 100, 50}, {20, 20, 10, 10}, {500, 900, 100, 100}},
+       {{0, 0, 100, 100}, {500, 900, 100, 100}}},
+      // With a 10 pixel gutter the box is 5% larger than the tiles.
+      {"neighbours across a gutter", {{0, 0, 100, 100}, {110, 0, 100, 100}}, {{0, 0, 210, 100}}},
+      {"a third tile joins the box of the first two",
+       {{0, 0, 100, 100}, {0, 220, 210, 100}, {110, 0, 100, 100}, {0, 110, 210, 100}},
+       {{0, 0, 210, 320}}},
+      {"a corner diagonal wastes half the box", {{0, 0, 100, 100}, {100, 100, 100, 100}},
+       {{0, 0, 100, 100}, {100, 100, 100, 100}}},
+      {"too many scattered rectangles", scattered, {{0, 0, 760, 1010}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(UpdatePlanner::Merge(c.marked), c.merged);
+  }
 }
 
 TEST(UpdatePlanner, ClipsToTheScreenDropsOffscreenAndTakesEmptyAsTheWholeScreen) {
@@ -90,7 +87,7 @@ TEST(UpdatePlanner, SoftUpdateReplacesPartialsButFullUpdateBeatsSoft) {
   EXPECT_EQ(updates[0].kind, UpdateKind::kFull);
 }
 
-TEST(UpdatePlanner, PromotesEveryNthPartialFlushButNeverADynamicOne) {
+TEST(UpdatePlanner, PromotesEveryNthPartialFlushButNeverADynamicOneAndAFullRestartsTheCount) {
   UpdatePlanner planner;
   planner.SetPartialFlushesPerFull(3);
   std::vector<UpdateKind> kinds;
@@ -107,17 +104,13 @@ TEST(UpdatePlanner, PromotesEveryNthPartialFlushButNeverADynamicOne) {
       UpdateKind::kPartial, UpdateKind::kPartial, UpdateKind::kFull,   UpdateKind::kPartial,
       UpdateKind::kPartial, UpdateKind::kFull,    UpdateKind::kPartial};
   EXPECT_EQ(kinds, expected);
-}
-
-TEST(UpdatePlanner, AnExplicitFullUpdateRestartsThePromotionCount) {
-  UpdatePlanner planner;
-  planner.SetPartialFlushesPerFull(2);
-  planner.Mark(MWRect{0, 0, 10, 10}, MW_UPDATE_PARTIAL);
-  EXPECT_EQ(planner.Take(kWidth, kHeight).front().kind, UpdateKind::kPartial);
+  // An explicit full update restarts the count: two partials follow before the next flash.
   planner.MarkFull();
   EXPECT_EQ(planner.Take(kWidth, kHeight).front().kind, UpdateKind::kFull);
-  planner.Mark(MWRect{0, 0, 10, 10}, MW_UPDATE_PARTIAL);
-  EXPECT_EQ(planner.Take(kWidth, kHeight).front().kind, UpdateKind::kPartial);
+  for (int flush = 0; flush < 2; ++flush) {
+    planner.Mark(MWRect{0, 0, 10, 10}, MW_UPDATE_PARTIAL);
+    EXPECT_EQ(planner.Take(kWidth, kHeight).front().kind, UpdateKind::kPartial) << flush;
+  }
 }
 
 }  // namespace
