@@ -28,6 +28,9 @@ const std::set<std::string> kApplicationClasses = {
     "MainViewHelper",   "NewsItem",           "PointsContainer",  "PopupMenu",
     "PopupMenuList",    "PopupMenuRow"};
 
+// The windows the journeys (tests/e2e) find, read or press on the sample device's screens (the
+// tiles and their parts, the store header, the add-books grid, the menus, the Wi-Fi prompt) are
+// not listed again here.
 struct Expected {
   const char* file;
   const char* layout;
@@ -41,20 +44,11 @@ const std::vector<Expected> kExpected = {
     {"desktop", "MainView", {"View_BSWidget"}, "MainViewHelper"},
     {"desktop", "MainView.View", {"DeviceBlockPage1"}, "DesktopContainer"},
     {"desktop", "MainView.View", {"DeviceBlockPage3"}, "DesktopContainer"},
-    {"desktop", "MainView.View", {"DeviceBlockPage1", "bookitem_6"}, "BookItem"},
     {"desktop", "MainView.View", {"Points"}, "PointsContainer"},
     {"desktop", "MainView.View", {"ApplicationModule"}, "ApplicationContainer"},
     {"desktop", "MainView.View", {"ApplicationModule", "app_5"}, "AppItem"},
     {"desktop", "MainView.View_BSWidget", {"StoreBlock"}, "DesktopContainer"},
-    {"desktop", "MainView.View_BSWidget", {"StoreBlock", "bookitem_1"}, "BookItem"},
-    {"desktop", "MainView.View_BSWidget", {"StoreBlock", "detailed_bookitem"},
-     "DetailedBookItem"},
     {"desktop", "MainView.View_BSWidget", {"StoreBlock", "detailed_bookitem_focus"}, "MWWindow"},
-    {"desktop", "MainView.View_BSWidget", {"StoreBlock", "newsitem"}, "NewsItem"},
-    {"desktop", "MainView.View_BSWidget", {"StoreHeaderBlock", "header"}, "MWLabel"},
-    {"desktop", "MainView.View_BSWidget", {"StoreHeaderBlock", "prev_page"}, "MWBitmapButton"},
-    {"desktop", "MainView.View_BSWidget", {"StoreHeaderBlock", "next_page"}, "MWBitmapButton"},
-    {"desktop", "MainView.View_BSWidget", {"StoreHeaderBlock", "more_btn"}, "MWBitmapButton"},
     {"desktop", "MainView.View_BSWidget", {"ActivateRecommendations", "activateR"},
      "MWBitmapButton"},
     {"desktop", "MainView.View_BSWidget", {"ActivateRecommendations", "activateRLabel"},
@@ -63,11 +57,7 @@ const std::vector<Expected> kExpected = {
     {"desktop", "MainView.View_BSWidget", {"Points"}, "PointsContainer"},
     {"desktop", "MainView.View_BSWidget", {"DeviceBlockPage1", "bookitem_3"}, "BookItem"},
     {"desktop", "BookItemPrototypeM", {"BookPostDraw"}, "BookItemPostDraw"},
-    {"desktop", "BookItemPrototypeM", {"Empty", "EmptyText"}, "MWLabel"},
-    {"desktop", "BookItemPrototypeM", {"Cover", "cover"}, "MWBitmap"},
     {"desktop", "BookItemPrototypeM", {"AudioCover", "cover"}, "MWBitmap"},
-    {"desktop", "BookItemPrototypeM", {"NoCover", "title"}, "MWLabel"},
-    {"desktop", "BookItemPrototypeM", {"MoreBooks", "more"}, "MWLabel"},
     {"desktop", "BookItemPrototypeM", {"FulfillAcsm", "percent"}, "MWLabel"},
     {"desktop", "BookItemPrototypeM", {"Loan", "text"}, "MWLabel"},
     {"desktop", "BookItemPrototypeM", {"LoanExpire", "text"}, "MWLabel"},
@@ -82,20 +72,9 @@ const std::vector<Expected> kExpected = {
     {"desktop", "ApplicationsView", {"List"}, "ApplicationsList"},
     {"desktop", "ApplicationsView", {"gradient"}, "MWGradientWindow"},
     {"desktop", "ApplicationsView", {"exit_button"}, "MWBitmapButton"},
-    {"desktop", "AddBooksView", {"container", "List"}, "BindScrollBookGrid"},
-    {"desktop", "AddBooksView", {"container", "List", "book_item_M"}, "BookItem"},
-    {"desktop", "AddBooksView", {"container", "List", "book_item_XL"}, "BookItem"},
     {"desktop", "AddBooksView", {"container", "List", "up_gradient"}, "MWGradientWindow"},
-    {"desktop", "AddBooksView", {"container", "header", "title_label"}, "MWLabel"},
     {"desktop", "AddBooksView", {"container", "header", "exit_button"}, "MWBitmapButton"},
-    {"desktop", "PopupMenu", {"List"}, "PopupMenuList"},
-    {"desktop", "PopupMenu", {"List", "Item", "Title"}, "MWLabel"},
-    {"desktop", "PopupMenu", {"List", "Item", "Icon"}, "MWBitmap"},
-    {"desktop", "PopupMenu", {"arrow_bitmap"}, "MWBitmap"},
-    {"desktop", "PopupMenu", {"back_btn"}, "MWBitmapButton"},
-    {"desktop", "WiFiDialog", {"wifi_dialog"}, "MWDialog"},
     {"desktop", "WiFiDialog", {"wifi_dialog", "exit_button"}, "MWBitmapButton"},
-    {"desktop", "WiFiDialog", {"wifi_dialog", "button1"}, "MWBitmapButton"},
     {"desktop_prototype", "GroupTitlePrototype", {"title"}, "MWLabel"},
     {"desktop_prototype", "AppItemPrototype", {}, ""},
 };
