@@ -12,10 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/JournalReader.h"
-#include "support/ProgramRunner.h"
-#include "support/ScreenReader.h"
-#include "support/TempDeviceRoot.h"
+#include "e2e/Journey.h"
 
 namespace marrowleaf::test {
 namespace {
@@ -38,32 +35,13 @@ Rect RectOf(const ScreenReader::Window& window) {
   return {window.x, window.y, window.w, window.h};
 }
 
-class HomeScreenTest : public ::testing::Test {
+// Scripts run as written (RunScript): the updates are counted by the script's line numbers.
+class HomeScreenTest : public Journey {
  protected:
-  void MakeDevice(const std::string& profile = "6in-1072") {
-    const ProgramResult made = MakeSampleDevice(root_.HostRoot(), profile);
-    ASSERT_EQ(made.exit_status, 0) << made.output;
-  }
-  void Run(const std::string& script) {
-    root_.Write("/.sim/test-script.txt", script);
-    root_.Write("/.sim/journal.jsonl", "");
-    ProgramResult run =
-        RunProgram("bookshelf.app", {},
-                   {"MARROWLEAF_ROOT=" + root_.HostRoot(), "MARROWLEAF_DISPLAY=headless",
-                    "MARROWLEAF_SCRIPT=" + root_.Host("/.sim/test-script.txt")},
-                   60000);
-    ASSERT_EQ(run.exit_status, 0) << run.output;
-  }
-  std::string Windows(const std::string& name) const {
-    return "windows " + root_.Host("/.sim/" + name) + "\n";
-  }
-  ScreenReader Screen(const std::string& name) const {
-    return ScreenReader(root_.Host("/.sim/" + name));
-  }
   // The screen right after the start, to find where things are.
   ScreenReader FirstScreen() {
-    Run("idle\n" + Windows("first.json"));
-    return Screen("first.json");
+    RunScript("idle\n" + Windows("first"));
+    return Screen("first");
   }
   // The screen updates that the script's command on line `from` caused, up to the command on
   // line `to`.
@@ -78,13 +56,11 @@ class HomeScreenTest : public ::testing::Test {
     }
     return updates;
   }
-
-  TempDeviceRoot root_;
 };
 
 TEST_F(HomeScreenTest, TheFirstScreenComesFromTheCacheFileThenFromTheLibrary) {
   MakeDevice();
-  Run("idle\n");  // leaves the cache file of the home screen
+  RunScript("idle\n");  // leaves the cache file of the home screen
   // Another program renames a book and then holds the library while it writes more: the home
   // screen shows what it saved, and the new title once the library can be read again.
   sqlite3* db = nullptr;
@@ -101,12 +77,12 @@ TEST_F(HomeScreenTest, TheFirstScreenComesFromTheCacheFileThenFromTheLibrary) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
   });
-  Run(Windows("cached.json") + "idle\n" + Windows("fresh.json"));
+  RunScript(Windows("cached") + "idle\n" + Windows("fresh"));
   writer.join();
   sqlite3_close(db);
   const std::string title = "DeviceBlockPage1/bookitem_1/NoCover/title";
-  EXPECT_EQ(Screen("cached.json").Text(title), "Pending Download");
-  EXPECT_EQ(Screen("fresh.json").Text(title), "Renamed Elsewhere");
+  EXPECT_EQ(Screen("cached").Text(title), "Pending Download");
+  EXPECT_EQ(Screen("fresh").Text(title), "Renamed Elsewhere");
 }
 
 TEST_F(HomeScreenTest, PagesTurnOnSwipesLongerThan100PixelsAndOnThePageKeysWithWrapAround) {
@@ -125,17 +101,17 @@ TEST_F(HomeScreenTest, PagesTurnOnSwipesLongerThan100PixelsAndOnThePageKeysWithW
     return "swipe " + std::to_string(from) + " " + std::to_string(y) + " " + std::to_string(to) +
            " " + std::to_string(y) + "\n";
   };
-  Run(swipe(gap, gap - 100) + Windows("a.json") + swipe(x, x - 101) + Windows("b.json") +
-      swipe(gap - 101, gap) + Windows("c.json") + "key prev\n" + Windows("d.json") +
-      swipe(x, x - 101) + Windows("e.json") + "key next\n" + Windows("f.json") + "key next2\n" +
-      Windows("g.json"));
-  EXPECT_EQ(Screen("a.json").CurrentPage(), 1) << "100 px is no swipe";
-  EXPECT_EQ(Screen("b.json").CurrentPage(), 2) << "101 px turns to the next page";
-  EXPECT_EQ(Screen("c.json").CurrentPage(), 1) << "a swipe to the right turns back";
-  EXPECT_EQ(Screen("d.json").CurrentPage(), 3) << "Prev on the first page wraps to the last";
-  EXPECT_EQ(Screen("e.json").CurrentPage(), 3) << "a swipe on the last page goes nowhere";
-  EXPECT_EQ(Screen("f.json").CurrentPage(), 1) << "Next on the last page wraps to the first";
-  EXPECT_EQ(Screen("g.json").CurrentPage(), 2) << "the second pair of page keys";
+  RunScript(swipe(gap, gap - 100) + Windows("a") + swipe(x, x - 101) + Windows("b") +
+      swipe(gap - 101, gap) + Windows("c") + "key prev\n" + Windows("d") +
+      swipe(x, x - 101) + Windows("e") + "key next\n" + Windows("f") + "key next2\n" +
+      Windows("g"));
+  EXPECT_EQ(Screen("a").CurrentPage(), 1) << "100 px is no swipe";
+  EXPECT_EQ(Screen("b").CurrentPage(), 2) << "101 px turns to the next page";
+  EXPECT_EQ(Screen("c").CurrentPage(), 1) << "a swipe to the right turns back";
+  EXPECT_EQ(Screen("d").CurrentPage(), 3) << "Prev on the first page wraps to the last";
+  EXPECT_EQ(Screen("e").CurrentPage(), 3) << "a swipe on the last page goes nowhere";
+  EXPECT_EQ(Screen("f").CurrentPage(), 1) << "Next on the last page wraps to the first";
+  EXPECT_EQ(Screen("g").CurrentPage(), 2) << "the second pair of page keys";
 }
 
 TEST_F(HomeScreenTest, EveryFifthPageTurnFlashesAndTheOthersUpdateOnlyThePage) {
@@ -147,7 +123,7 @@ TEST_F(HomeScreenTest, EveryFifthPageTurnFlashesAndTheOthersUpdateOnlyThePage) {
   const Rect page_and_points{page.x, page.y, page.w, points.y + points.h - page.y};
   std::string script;
   for (int turn = 1; turn <= 10; ++turn) script += "key next\n";
-  Run(script + Windows("end.json"));
+  RunScript(script + Windows("end"));
   for (int turn = 1; turn <= 10; ++turn) {
     const std::vector<Json::Value> updates = UpdatesBetween(turn, turn + 1);
     ASSERT_FALSE(updates.empty()) << "turn " << turn;
@@ -164,7 +140,7 @@ TEST_F(HomeScreenTest, EveryFifthPageTurnFlashesAndTheOthersUpdateOnlyThePage) {
     }
     EXPECT_EQ(flashes, turn % 5 == 0 ? 1 : 0) << "turn " << turn;
   }
-  EXPECT_EQ(Screen("end.json").CurrentPage(), 2);
+  EXPECT_EQ(Screen("end").CurrentPage(), 2);
 }
 
 TEST_F(HomeScreenTest, TheStoreHeaderStepsThroughTheBlocksAndUpdatesOnlyTheStoreArea) {
@@ -183,10 +159,10 @@ TEST_F(HomeScreenTest, TheStoreHeaderStepsThroughTheBlocksAndUpdatesOnlyTheStore
            "\n";
   };
   // The next arrow follows the title, so it moves with each block; the previous arrow stays.
-  Run(tap(next) + Windows("1.json") + tap(previous) + Windows("2.json") + tap(previous) +
-      Windows("3.json") + tap(previous) + Windows("4.json"));
+  RunScript(tap(next) + Windows("1") + tap(previous) + Windows("2") + tap(previous) +
+      Windows("3") + tap(previous) + Windows("4"));
 
-  const ScreenReader detailed = Screen("1.json");
+  const ScreenReader detailed = Screen("1");
   EXPECT_EQ(detailed.Text("StoreHeaderBlock/header"), "Book of the day");
   EXPECT_FALSE(detailed.Shows("StoreBlock/bookitem_1"));
   EXPECT_EQ(detailed.Text("detailed_bookitem/title_label"), "Northern Lights Over Ice");
@@ -198,12 +174,12 @@ TEST_F(HomeScreenTest, TheStoreHeaderStepsThroughTheBlocksAndUpdatesOnlyTheStore
   EXPECT_NEAR(cross.CentreY(), old_price.CentreY(), 2);
   EXPECT_TRUE(detailed.Find("detailed_bookitem/Cover/cover").picture);
 
-  EXPECT_EQ(Screen("2.json").Text("StoreHeaderBlock/header"), "Weekly picks") << "and back";
-  const ScreenReader news = Screen("3.json");
+  EXPECT_EQ(Screen("2").Text("StoreHeaderBlock/header"), "Weekly picks") << "and back";
+  const ScreenReader news = Screen("3");
   EXPECT_EQ(news.Text("StoreHeaderBlock/header"), "News") << "wraps around to the last block";
   EXPECT_EQ(news.Text("newsitem/title_label"), "Summer reading festival");
   EXPECT_FALSE(news.Shows("newsitem/offset_block/button")) << "only a settings entry has a button";
-  EXPECT_EQ(Screen("4.json").Text("StoreHeaderBlock/header"), "Book of the day");
+  EXPECT_EQ(Screen("4").Text("StoreHeaderBlock/header"), "Book of the day");
 
   for (int step = 1; step <= 7; step += 2) {
     for (const Json::Value& update : UpdatesBetween(step, step + 1)) {
@@ -218,9 +194,9 @@ TEST_F(HomeScreenTest, ACoverThatArrivesLaterRedrawsOnlyItsOwnTile) {
   MakeDevice();
   // The first page's covers are made while the first screen is drawn; the second page's on the
   // worker, after the page turned.
-  Run("key next\n" + Windows("turned.json") + "idle\n" + Windows("covers.json"));
-  const ScreenReader turned = Screen("turned.json");
-  const ScreenReader covers = Screen("covers.json");
+  RunScript("key next\n" + Windows("turned") + "idle\n" + Windows("covers"));
+  const ScreenReader turned = Screen("turned");
+  const ScreenReader covers = Screen("covers");
   ASSERT_EQ(covers.CurrentPage(), 2);
   std::vector<Rect> arrived;
   for (int tile = 1; tile <= 3; ++tile) {
@@ -242,28 +218,28 @@ TEST_F(HomeScreenTest, ACoverThatArrivesLaterRedrawsOnlyItsOwnTile) {
 
 TEST_F(HomeScreenTest, KeysMoveTheFocusAcrossRowsPagesTheShortcutRowAndThePanel) {
   MakeDevice("6in-keys");
-  Run(Windows("0.json") + "key right\n" + Windows("1.json") + "key right\nkey right\n" +
-      Windows("2.json") + "key left\n" + Windows("3.json") + "key down\n" + Windows("4.json") +
-      "key down\n" + Windows("5.json") + "key down\n" + Windows("6.json") + "key up\n" +
-      Windows("7.json") + "key up\n" + Windows("8.json") + "key down long\n" + Windows("9.json") +
-      "key next\n" + Windows("10.json"));
-  EXPECT_EQ(Screen("0.json").FocusedPath(), "View/DeviceBlockPage1/bookitem_1");
-  EXPECT_EQ(Screen("1.json").FocusedPath(), "View/DeviceBlockPage1/bookitem_2");
-  EXPECT_EQ(Screen("2.json").FocusedPath(), "View/DeviceBlockPage2/bookitem_1")
+  RunScript(Windows("0") + "key right\n" + Windows("1") + "key right\nkey right\n" +
+      Windows("2") + "key left\n" + Windows("3") + "key down\n" + Windows("4") +
+      "key down\n" + Windows("5") + "key down\n" + Windows("6") + "key up\n" +
+      Windows("7") + "key up\n" + Windows("8") + "key down long\n" + Windows("9") +
+      "key next\n" + Windows("10"));
+  EXPECT_EQ(Screen("0").FocusedPath(), "View/DeviceBlockPage1/bookitem_1");
+  EXPECT_EQ(Screen("1").FocusedPath(), "View/DeviceBlockPage1/bookitem_2");
+  EXPECT_EQ(Screen("2").FocusedPath(), "View/DeviceBlockPage2/bookitem_1")
       << "right from the last column turns the page";
-  EXPECT_EQ(Screen("3.json").FocusedPath(), "View/DeviceBlockPage1/bookitem_3")
+  EXPECT_EQ(Screen("3").FocusedPath(), "View/DeviceBlockPage1/bookitem_3")
       << "left from the first column turns back to the row's last tile";
-  EXPECT_EQ(Screen("4.json").FocusedPath(), "View/DeviceBlockPage1/bookitem_6");
-  EXPECT_EQ(Screen("5.json").Find("ApplicationModule").name, "ApplicationModule");
-  EXPECT_NE(Screen("5.json").FocusedPath().find("View/ApplicationModule/app_"), std::string::npos);
-  EXPECT_EQ(Screen("6.json").FocusedPath(), "panel") << "down from the row goes to the panel";
-  EXPECT_EQ(Screen("7.json").FocusedPath(), "View/ApplicationModule/app_1")
+  EXPECT_EQ(Screen("4").FocusedPath(), "View/DeviceBlockPage1/bookitem_6");
+  EXPECT_EQ(Screen("5").Find("ApplicationModule").name, "ApplicationModule");
+  EXPECT_NE(Screen("5").FocusedPath().find("View/ApplicationModule/app_"), std::string::npos);
+  EXPECT_EQ(Screen("6").FocusedPath(), "panel") << "down from the row goes to the panel";
+  EXPECT_EQ(Screen("7").FocusedPath(), "View/ApplicationModule/app_1")
       << "up from the panel lands on the row";
-  EXPECT_NE(Screen("8.json").FocusedPath().find("View/DeviceBlockPage1/bookitem_"),
+  EXPECT_NE(Screen("8").FocusedPath().find("View/DeviceBlockPage1/bookitem_"),
             std::string::npos);
-  EXPECT_NE(Screen("9.json").FocusedPath().find("View/ApplicationModule/app_"), std::string::npos)
+  EXPECT_NE(Screen("9").FocusedPath().find("View/ApplicationModule/app_"), std::string::npos)
       << "holding down jumps to the row";
-  EXPECT_EQ(Screen("10.json").CurrentPage(), 2);
+  EXPECT_EQ(Screen("10").CurrentPage(), 2);
 }
 
 }  // namespace
@@ -281,22 +257,22 @@ TEST_F(HomeScreenTest, AStoreFileThatIsMissingEmptyOrBrokenGivesThePlainLayout) 
       {"blocks without offers", "promotion_0=picks\npromotion_type_0=books\nconfig_version=3\n"}};
   for (const auto& [what, content] : cases) {
     root_.Write(store, content);
-    Run(Windows("plain.json"));
-    const ScreenReader screen = Screen("plain.json");
+    RunScript(Windows("plain"));
+    const ScreenReader screen = Screen("plain");
     EXPECT_TRUE(screen.Shows("View/DeviceBlockPage1/bookitem_6")) << what;
     EXPECT_FALSE(screen.Shows("StoreBlock")) << what;
   }
   std::remove(root_.Host(store).c_str());
-  Run(Windows("missing.json"));
-  EXPECT_TRUE(Screen("missing.json").Shows("View/DeviceBlockPage1/bookitem_6"));
+  RunScript(Windows("missing"));
+  EXPECT_TRUE(Screen("missing").Shows("View/DeviceBlockPage1/bookitem_6"));
 }
 
 TEST_F(HomeScreenTest, AnEmptyLibraryShowsOnceWhereBooksWillAppear) {
   MakeDevice();
   std::remove(root_.Host("/mnt/ext1/system/explorer-3/explorer-3.db").c_str());
   std::remove(root_.Host("/mnt/ext1/system/cache/desktop/cache.dat").c_str());
-  Run(Windows("none.json"));
-  const ScreenReader none = Screen("none.json");
+  RunScript(Windows("none"));
+  const ScreenReader none = Screen("none");
   EXPECT_TRUE(none.Shows("DeviceBlockPage1/bookitem_1/Empty/EmptyText"));
   EXPECT_FALSE(none.Shows("DeviceBlockPage1/bookitem_2/Empty/EmptyText"))
       << "the hint is said once";
@@ -312,17 +288,17 @@ TEST_F(HomeScreenTest, ALayoutWithoutSomeNamedWindowsStillStarts) {
       layout.replace(at, std::string(name).size(), "\"Renamed\"");
   }
   root_.Write("/ebrmain/layouts/desktop.json", layout);
-  Run(Windows("start.json") + "key next\n" + Windows("turned.json"));
-  EXPECT_EQ(Screen("start.json").CurrentPage(), 1);
-  EXPECT_EQ(Screen("turned.json").CurrentPage(), 2);
-  EXPECT_FALSE(Screen("start.json").Shows("Points"));
+  RunScript(Windows("start") + "key next\n" + Windows("turned"));
+  EXPECT_EQ(Screen("start").CurrentPage(), 1);
+  EXPECT_EQ(Screen("turned").CurrentPage(), 2);
+  EXPECT_FALSE(Screen("start").Shows("Points"));
 }
 
 TEST_F(HomeScreenTest, TheScreenReaderSaysEachTileOnceWhenItTakesTheFocus) {
   MakeDevice("6in-keys");
-  Run("idle\n");  // leaves the cache file: the next start draws from it, then from fresh data
+  RunScript("idle\n");  // leaves the cache file: the next start draws from it, then from fresh data
   root_.Write("/var/run/device_state", std::string("\x01", 1) + std::string(15, '\0'));
-  Run("idle\nkey right\nidle\nkey right\nidle\n");
+  RunScript("idle\nkey right\nidle\nkey right\nidle\n");
   std::vector<std::string> said;
   for (const Json::Value& entry : JournalReader(root_.HostRoot()).All()) {
     if (entry["event"].asString() == "speech")

@@ -13,10 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "support/JournalReader.h"
-#include "support/ProgramRunner.h"
-#include "support/ScreenReader.h"
-#include "support/TempDeviceRoot.h"
+#include "e2e/Journey.h"
 
 namespace marrowleaf::test {
 namespace {
@@ -36,39 +33,14 @@ bool Overlap(const Window& a, const Window& b) {
   return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
 }
 
-class MenuJourney : public ::testing::Test {
+class MenuJourney : public Journey {
  protected:
-  void MakeDevice(const std::string& profile = "6in-1072") {
-    const ProgramResult made = MakeSampleDevice(root_.HostRoot(), profile);
-    ASSERT_EQ(made.exit_status, 0) << made.output;
-    profile_ = profile;
-  }
   void SetUp() override { MakeDevice(); }
 
-  // Runs the program with the script, from the home screen settled to its end settled.
-  void Run(const std::string& script) {
-    root_.Write("/.sim/journey.txt", "idle\n" + script + "idle\nquit\n");
-    root_.Write("/.sim/journal.jsonl", "");
-    ProgramResult run = RunProgram("bookshelf.app", {},
-                                   {"MARROWLEAF_ROOT=" + root_.HostRoot(),
-                                    "MARROWLEAF_DISPLAY=headless",
-                                    "MARROWLEAF_SCRIPT=" + root_.Host("/.sim/journey.txt")},
-                                   90000);
-    ASSERT_EQ(run.exit_status, 0) << run.output;
-  }
-  std::string Windows(const std::string& name) const {
-    return "windows " + root_.Host("/.sim/" + name + ".json") + "\n";
-  }
-  ScreenReader Screen(const std::string& name) const {
-    return ScreenReader(root_.Host("/.sim/" + name + ".json"));
-  }
   // The screen as the script leaves it after `script`.
   ScreenReader Probe(const std::string& script) {
     Run(script + Windows("probe"));
     return Screen("probe");
-  }
-  std::vector<Json::Value> Journal(const std::string& event) const {
-    return JournalReader(root_.HostRoot()).Events(event);
   }
 
   // The tile of the first page that shows a book or group, by a text it shows or its index.
@@ -165,11 +137,9 @@ class MenuJourney : public ::testing::Test {
         "WHERE b.title = 'Pride and Prejudice'");
   }
 
-  TempDeviceRoot root_;
-  std::string profile_;
 };
 
-TEST_F(MenuJourney, AHeldBookGetsItsMenuBesideItAndTheReadMarkGoesOnAndOff) {
+TEST_F(MenuJourney, AHeldBookGetsItsMenuBesideItTheReadMarkGoesOnAndOffAndItLeavesTheHomeScreen) {
   const ScreenReader home = Probe("");
   const Window pride = Tile(home, 2);
   const ScreenReader menu = Probe(At(pride, "hold"));
@@ -189,11 +159,8 @@ TEST_F(MenuJourney, AHeldBookGetsItsMenuBesideItAndTheReadMarkGoesOnAndOff) {
 
   Run(Choose(At(pride, "hold"), "Mark as Unread"));
   EXPECT_EQ(PrideCompleted(), 0);
-}
 
-TEST_F(MenuJourney, RemovingABookFromTheHomeScreenLeavesItInTheLibrary) {
-  const ScreenReader home = Probe("");
-  const Window pride = Tile(home, 2);
+  // Removed from the home screen, it stays in the library.
   Run(Choose(At(pride, "hold"), "Remove from Home Screen"));
   EXPECT_EQ(Query("SELECT opentime FROM books_settings s JOIN books_impl b ON b.id = s.bookid "
                   "WHERE b.title = 'Pride and Prejudice'"),
@@ -544,7 +511,12 @@ class WiFiJourney : public MenuJourney {
   long long asked_ = 0;
 };
 
-TEST_F(WiFiJourney, ThePromptAppearsFifteenDaysAfterTheLastAndConnects) {
+TEST_F(WiFiJourney, ThePromptStaysAwayThirteenDaysAfterTheLastAppearsAfterFifteenAndConnects) {
+  LastAsked(13);
+  Run("wait 1700\nidle\n" + Windows("home"));
+  EXPECT_FALSE(Screen("home").Shows("wifi_dialog"));
+  EXPECT_NE(root_.Read(kGlobal).find("ask_connect_ts=" + std::to_string(asked_)), std::string::npos);
+
   LastAsked(15);
   Run("wait 1700\nidle\n" + Windows("prompt"));
   const ScreenReader prompt = Screen("prompt");
@@ -558,14 +530,6 @@ TEST_F(WiFiJourney, ThePromptAppearsFifteenDaysAfterTheLastAndConnects) {
   Run("wait 1700\nidle\n" + At(prompt.Find("wifi_dialog/button1")) + Windows("after"));
   EXPECT_FALSE(Screen("after").Shows("wifi_dialog"));
   EXPECT_FALSE(Journal("net").empty()) << "the network is asked for";
-}
-
-TEST_F(WiFiJourney, ThePromptStaysAwayThirteenDaysAfterTheLast) {
-  LastAsked(13);
-  Run("wait 1700\nidle\n" + Windows("home"));
-  EXPECT_FALSE(Screen("home").Shows("wifi_dialog"));
-  EXPECT_NE(root_.Read(kGlobal).find("ask_connect_ts=" + std::to_string(asked_)),
-            std::string::npos);
 }
 
 }  // namespace

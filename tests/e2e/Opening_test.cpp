@@ -7,9 +7,7 @@
 #include <vector>
 
 #include "platform/utils/SmartBitmap.h"
-#include "support/JournalReader.h"
-#include "support/ProgramRunner.h"
-#include "support/TempDeviceRoot.h"
+#include "e2e/Journey.h"
 
 namespace marrowleaf::test {
 namespace {
@@ -33,31 +31,14 @@ std::string Line(const char* verb, const char* place) {
   return std::string(verb) + " " + place + "\n";
 }
 
-class OpeningJourney : public ::testing::Test {
+class OpeningJourney : public Journey {
  protected:
-  void MakeDevice(const std::string& profile = "6in-1072") {
-    const ProgramResult made = MakeSampleDevice(root_.HostRoot(), profile);
-    ASSERT_EQ(made.exit_status, 0) << made.output;
-  }
   void SetUp() override { MakeDevice(); }
   // The generated device profile with lines added (later lines win).
   void Profile(const std::string& lines) {
     if (generated_profile_.empty())
       generated_profile_ = root_.Read("/.sim/device.cfg");
     root_.Write("/.sim/device.cfg", generated_profile_ + lines);
-  }
-  ProgramResult Run(const std::string& script, std::vector<std::string> environment = {}) {
-    environment.push_back("MARROWLEAF_ROOT=" + root_.HostRoot());
-    environment.push_back("MARROWLEAF_DISPLAY=headless");
-    root_.Write("/.sim/journey.txt", "idle\n" + script + "idle\nquit\n");
-    environment.push_back("MARROWLEAF_SCRIPT=" + root_.Host("/.sim/journey.txt"));
-    root_.Write("/.sim/journal.jsonl", "");
-    ProgramResult run = RunProgram("bookshelf.app", {}, environment, 90000);
-    EXPECT_EQ(run.exit_status, 0) << run.output;
-    return run;
-  }
-  std::vector<Json::Value> Journal(const std::string& event) const {
-    return JournalReader(root_.HostRoot()).Events(event);
   }
   // What the stand-ins were started as: "path arg arg".
   std::vector<std::string> Started() const {
@@ -80,7 +61,6 @@ class OpeningJourney : public ::testing::Test {
     return dark;
   }
 
-  TempDeviceRoot root_;
   std::string generated_profile_;
 };
 
@@ -143,31 +123,16 @@ TEST_F(OpeningJourney, KeysScrollTheApplicationsScreenAndWrapFromTheLastGroupToT
                                                  "/ebrmain/bin/calendar.app"}));
 }
 
-TEST_F(OpeningJourney, StoreTilesAndTheMoreButtonStartThePartnersPrograms) {
-  struct Case {
-    const char* profile;
-    std::string tile;
-    std::string more;
-  };
-  const std::string harbour = "https://store.example/book/harbour";
-  const std::string weekly = "https://store.example/collections/weekly";
-  const std::string browser = "/ebrmain/bin/browser.app -store -nostartlogo -notoolbar -fullscreen ";
-  const Case cases[] = {
-      // The device's own store names the offer by its store id, the hash of its link.
-      {"partner=0\n", "/ebrmain/bin/bookstore.app -recommendation weekly_picks ",
-       "/ebrmain/bin/bookstore.app -more weekly_picks " + weekly},
-      {"partner=17\n", "/ebrmain/bin/bookstore.app -promotion " + harbour,
-       "/ebrmain/bin/bookstore.app -promotion " + weekly},
-      {"partner=21\npartner_store_activated=1\n", browser + harbour, browser + weekly},
-  };
-  for (const Case& c : cases) {
-    Profile(c.profile);
-    Run(Line("tap", kStoreTile) + "wait 300\nidle\n" + Line("tap", kStoreMore) + "wait 300\n");
-    const std::vector<std::string> started = Started();
-    ASSERT_EQ(started.size(), 2u) << c.profile;
-    EXPECT_EQ(started[0].rfind(c.tile, 0), 0u) << started[0];
-    EXPECT_EQ(started[1], c.more) << c.profile;
-  }
+// Each partner's programs are OpeningTest.StoreTilesAndTheMoreButtonStartThePartnersPrograms; here
+// the device's own store, which names the offer by its store id, the hash of its link.
+TEST_F(OpeningJourney, AStoreTileAndTheMoreButtonStartTheStoreOnTheirOffer) {
+  Run(Line("tap", kStoreTile) + "wait 300\nidle\n" + Line("tap", kStoreMore) + "wait 300\n");
+  const std::vector<std::string> started = Started();
+  ASSERT_EQ(started.size(), 2u);
+  EXPECT_EQ(started[0].rfind("/ebrmain/bin/bookstore.app -recommendation weekly_picks ", 0), 0u)
+      << started[0];
+  EXPECT_EQ(started[1], "/ebrmain/bin/bookstore.app -more weekly_picks "
+                        "https://store.example/collections/weekly");
 }
 
 TEST_F(OpeningJourney, ASampleBookOnAPartnerDeviceRecordsItsOpening) {

@@ -5,20 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "support/JournalReader.h"
-#include "support/ProgramRunner.h"
-#include "support/ScreenReader.h"
-#include "support/TempDeviceRoot.h"
+#include "e2e/Journey.h"
 
 namespace marrowleaf::test {
 namespace {
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public Journey {
  protected:
-  void SetUp() override {
-    ProgramResult made = MakeSampleDevice(root_.HostRoot(), "6in-1072");
-    ASSERT_EQ(made.exit_status, 0) << made.output;
-  }
+  void SetUp() override { MakeDevice(); }
   ProgramResult Start(const std::vector<std::string>& arguments, const std::string& script = "") {
     std::vector<std::string> environment = {"MARROWLEAF_ROOT=" + root_.HostRoot(),
                                             "MARROWLEAF_DISPLAY=headless"};
@@ -37,17 +31,12 @@ class StartupTest : public ::testing::Test {
     }
     return run;
   }
-  std::vector<Json::Value> Journal(const std::string& event) const {
-    return JournalReader(root_.HostRoot()).Events(event);
-  }
   bool JournalHasTask(const std::string& path) const {
     for (const auto& task : Journal("task")) {
       if (task["path"].asString() == path) return true;
     }
     return false;
   }
-
-  TempDeviceRoot root_;
 };
 
 TEST_F(StartupTest, NormalStartRunsTheLoopAndClosesOnTheExitEvent) {
@@ -146,13 +135,8 @@ TEST_F(StartupTest, InstallStartRestoresStateAndRequestsTheScreenFlash) {
   }
   EXPECT_TRUE(root_.Exists("/mnt/ext1/system/.marrowleaf"));
   EXPECT_TRUE(root_.Exists("/mnt/ext1/system/config/styles.xml"));
-}
-
-TEST_F(StartupTest, InstallStartWithHRemovesTheCurrentBook) {
-  root_.Write("/tmp/.current", "/mnt/ext1/a.epub");
-  ProgramResult run = Start({"-i", "-h"});
-  ASSERT_EQ(run.exit_status, 0) << run.output;
-  EXPECT_FALSE(root_.Exists("/tmp/.current"));
+  ASSERT_EQ(Start({"-i", "-h"}).exit_status, 0);
+  EXPECT_FALSE(root_.Exists("/tmp/.current")) << "-h drops the current book";
 }
 
 TEST_F(StartupTest, TenFailedStartsInARowCallTheServices) {
@@ -218,26 +202,10 @@ TEST_F(StartupTest, FirstBootRunsEachSetUpStepOnceAndThenStartsNormally) {
 namespace marrowleaf::test {
 namespace {
 
-// A firmware catalogue that can't be read is reported to the user once, not at every start.
-TEST_F(StartupTest, ABrokenApplicationDatabaseIsReportedOnceAcrossStarts) {
-  root_.Write("/ebrmain/config/desktop/apps_db.json", "{\"applications\": [ {\"id\": ");
-  auto error_dialogs = [this] {
-    int count = 0;
-    for (const auto& dialog : Journal("dialog")) count += dialog["title"].asString() == "Error";
-    return count;
-  };
-  ProgramResult first = Start({});
-  ASSERT_EQ(first.exit_status, 0) << first.output;
-  EXPECT_EQ(error_dialogs(), 1);
-  ProgramResult second = Start({});
-  ASSERT_EQ(second.exit_status, 0) << second.output;
-  EXPECT_EQ(error_dialogs(), 1) << "the same broken file is not reported again";
-  EXPECT_EQ(Journal("loop-ended").size(), 2u);
-}
-
 // The error shows on the screen over the starting program, which waits while the script reads it
 // back and answers it (by the script, then by a tap on its button); then the home screen follows.
-TEST_F(StartupTest, ABrokenApplicationDatabaseShowsItsErrorOnTheScreenUntilItIsAnswered) {
+// A file that can't be read is reported once, not at every start.
+TEST_F(StartupTest, ABrokenApplicationDatabaseShowsItsErrorUntilAnsweredOnceAcrossStarts) {
   const std::string broken = "{\"applications\": [ {\"id\": ";
   root_.Write("/ebrmain/config/desktop/apps_db.json", broken);
   auto file = [this](const std::string& name) { return root_.Host("/.sim/" + name); };
@@ -271,6 +239,9 @@ TEST_F(StartupTest, ABrokenApplicationDatabaseShowsItsErrorOnTheScreenUntilItIsA
     if (entry["event"].asString() == "dialog") answered_after.push_back(line);
   }
   EXPECT_EQ(answered_after, (std::vector<int>{4, 2}));
+  ASSERT_EQ(Start({}).exit_status, 0);
+  EXPECT_EQ(Journal("dialog").size(), 2u) << "the same broken file is not reported again";
+  EXPECT_EQ(Journal("loop-ended").size(), 3u);
 }
 
 }  // namespace
