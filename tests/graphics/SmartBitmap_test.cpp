@@ -33,13 +33,6 @@ TEST_F(BitmapFilesTest, PngRoundTripKeepsColourAlphaAndSharesNothingWithTheOrigi
   EXPECT_EQ(grey.PixelColor(3, 3), (level << 16) | (level << 8) | level);
 }
 
-TEST_F(BitmapFilesTest, OpaqueBitmapsAreSavedWithoutAnAlphaChannel) {
-  const std::string bytes = SmartBitmap::Create(4, 4, 0x102030).EncodePNG();
-  ASSERT_GT(bytes.size(), 26u);
-  EXPECT_EQ(bytes[25], 2);  // IHDR colour type: RGB
-  EXPECT_EQ(SmartBitmap::DecodePNG(bytes, SMART_BITMAP_COLOR).PixelColor(1, 1), 0x102030);
-}
-
 TEST_F(BitmapFilesTest, BrokenMissingAndOversizedImagesGiveEmptyBitmaps) {
   EXPECT_TRUE(SmartBitmap::LoadPNGToFormat("/mnt/ext1/none.png", SMART_BITMAP_GREY).IsEmpty());
   EXPECT_TRUE(SmartBitmap::DecodePNG("not an image", SMART_BITMAP_GREY).IsEmpty());
