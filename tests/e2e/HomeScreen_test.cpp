@@ -61,8 +61,9 @@ class HomeScreenTest : public Journey {
 TEST_F(HomeScreenTest, TheFirstScreenComesFromTheCacheFileThenFromTheLibrary) {
   MakeDevice();
   RunScript("idle\n");  // leaves the cache file of the home screen
-  // Another program renames a book and then holds the library while it writes more: the home
-  // screen shows what it saved, and the new title once the library can be read again.
+  // Another program renames a book and then holds the library longer than the home screen waits
+  // for it (2 s): the home screen shows what it saved, its own read gives up, and when the other
+  // program lets go and announces its change, the home screen reads the library again.
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(root_.Host("/mnt/ext1/system/explorer-3/explorer-3.db").c_str(), &db),
             SQLITE_OK);
@@ -73,11 +74,12 @@ TEST_F(HomeScreenTest, TheFirstScreenComesFromTheCacheFileThenFromTheLibrary) {
             SQLITE_OK);
   const std::string cached = root_.Host("/.sim/cached.json");
   std::thread writer([db, cached] {
-    for (int i = 0; i < 1000 && !std::filesystem::exists(cached); ++i)
+    for (int i = 0; i < 6000 && !std::filesystem::exists(cached); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
   });
-  RunScript(Windows("cached") + "idle\n" + Windows("fresh"));
+  RunScript(Windows("cached") + "wait 5000\nevent library-changed\nidle\n" + Windows("fresh"));
   writer.join();
   sqlite3_close(db);
   const std::string title = "DeviceBlockPage1/bookitem_1/NoCover/title";

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <ctime>
@@ -29,6 +30,24 @@ long long BuildTime(const char* program) {
   if (stat((std::string(MARROWLEAF_BIN_DIR) + "/" + program).c_str(), &info) != 0)
     return 0;
   return static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+}
+
+// The newest change among the resources a device is made from (layouts, themes, language files,
+// the catalogue): a device made before an edit of one of them must not be copied after it.
+long long ResourcesTime() {
+  long long newest = 0;
+  std::error_code failure;
+  for (fs::recursive_directory_iterator it(std::string(MARROWLEAF_SOURCE_DIR) + "/desktop/res",
+                                           failure),
+       end;
+       !failure && it != end; it.increment(failure)) {
+    struct stat info {};
+    if (stat(it->path().c_str(), &info) == 0) {
+      newest = std::max(newest, static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL +
+                                    info.st_mtim.tv_nsec);
+    }
+  }
+  return newest;
 }
 
 bool IsProgram(const fs::directory_entry& entry) {
@@ -101,7 +120,8 @@ std::string SampleDeviceCache::Key(const std::vector<std::string>& options) {
     for (char c : option) key += std::isalnum(static_cast<unsigned char>(c)) ? c : '-';
     key += '_';
   }
-  const long long builds = BuildTime("make-sample-device") ^ (BuildTime("marrowleaf-standin") << 1);
+  const long long builds = BuildTime("make-sample-device") ^ (BuildTime("marrowleaf-standin") << 1) ^
+                           (ResourcesTime() << 2);
   return key + std::to_string(time(nullptr) / kWindowSeconds) + "_" + std::to_string(builds);
 }
 

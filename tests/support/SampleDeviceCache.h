@@ -11,7 +11,8 @@ namespace marrowleaf::test {
 // takes seconds under the sanitizers, and nearly every journey starts with a fresh device.
 //
 // A made device is kept in the build folder under a name built from the generator's options, the
-// generator's and stand-in's build times and a ten-minute window: the sample library dates its
+// generator's and stand-in's build times, the newest change of the resources it copies and a
+// ten-minute window: the sample library dates its
 // books from the moment it was made, so a copy is never more than ten minutes older than a device
 // made on the spot. Concurrent tests each make the device into a folder of their own and rename it
 // into place; the loser of that race throws its copy away.
