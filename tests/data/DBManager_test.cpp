@@ -405,11 +405,13 @@ TEST(DBManagerFaults, ALockedDatabaseFailsAfterTheBusyTimeoutInsteadOfHanging) {
 }
 
 // The acsm look-up of getBookItems starts at the oldest book with an acsm file, found through an
-// index, instead of at the list's lower bound. That must never change a list: libraries generated
-// from fixed seeds, with acsm files old and new, beside other files or alone, local, on the card,
-// in the cloud and on an absent drive, hidden books, files whose folder is gone, times that tie or
-// are not whole numbers, and libraries with no acsm file or no storage at all, are listed with and
-// without the raised bound, and the acsm statement itself must return the same rows from either.
+// index, instead of at the list's lower bound, and reads only the books with an acsm file unless
+// rows of equal times could come in another order. That must never change a list: libraries
+// generated from fixed seeds, with acsm files old and new, beside other files or alone, local, on
+// the card, in the cloud and on an absent drive, hidden books, files whose folder is gone, times
+// that tie or are not whole numbers, and libraries with no acsm file or no storage at all, are
+// listed with and without these shortcuts; the acsm statement must return the same rows from
+// either bound, and the same rows as its form that reads only the books with an acsm file.
 class GeneratedLibrary {
  public:
   explicit GeneratedLibrary(unsigned seed) : random_(seed) {
@@ -420,6 +422,7 @@ class GeneratedLibrary {
         "INSERT INTO storages (id, type, name, path) VALUES (5, 1, 'Mounted', '/mnt/ext4'),"
         "(6, 1, 'Gone', '/mnt/ext5'), (7, 2, 'Cloud 2', '');");
     const bool no_acsm = Chance(10);
+    distinct_times_ = Chance(30);
     const int books = Pick(0, 40);
     for (int i = 0; i < books; ++i) AddBook(no_acsm);
     if (Chance(20))
@@ -439,8 +442,19 @@ class GeneratedLibrary {
 
   // The rows of the acsm statement from a bound, in the order it gives them.
   std::string AcsmRows(int since) {
-    std::string sql = "SELECT group_concat(b, ' ') FROM (SELECT b.id AS b FROM (" +
-                      DbQueries::acsmBooks(Storages(), since, 1000) + ") AS b)";
+    return Rows("SELECT b.id AS b FROM (" + DbQueries::acsmBooks(Storages(), since, 1000) +
+                ") AS b");
+  }
+  // The rows of the acsm statement, or of its form that reads only the books with an acsm file,
+  // in the order of their books.
+  std::string SortedAcsmRows(int since, bool with_acsm_file) {
+    const std::string sql = with_acsm_file
+                                ? DbQueries::acsmBooksWithAcsmFile(Storages(), since, 1000)
+                                : DbQueries::acsmBooks(Storages(), since, 1000);
+    return Rows("SELECT b.id AS b FROM (" + sql + ") AS b ORDER BY b.id");
+  }
+  std::string Rows(const std::string& select) {
+    const std::string sql = "SELECT group_concat(b, ' ') FROM (" + select + ")";
     sqlite3* db = nullptr;
     sqlite3_open(root_.Host(TestLibrary::kDbPath).c_str(), &db);
     sqlite3_stmt* st = nullptr;
@@ -475,8 +489,8 @@ class GeneratedLibrary {
     static const int kStorages[] = {1, 1, 1, 2, 3, 4, 5, 6, 7};
     auto storage = [&] { return static_cast<TestLibrary::Storage>(kStorages[Pick(0, 8)]); };
     auto extension = [&] { return std::string(kExtensions[Pick(0, no_acsm ? 1 : 5)]); };
-    // Few distinct times, so that many books share one.
-    const int64_t ts = Pick(0, 12) * 100;
+    // Few distinct times, so that many books share one, unless each book has its own.
+    const int64_t ts = distinct_times_ ? (books_ + 1) * 100 : Pick(0, 12) * 100;
     const std::string title = "Book" + std::to_string(++books_);
     const int64_t id = library_.AddBook(title, ts, title + "." + extension(), storage());
     for (int extra = Pick(0, 2); extra > 0; --extra)
@@ -496,9 +510,10 @@ class GeneratedLibrary {
   TempDeviceRoot root_;
   TestLibrary library_{root_};
   int books_ = 0;
+  bool distinct_times_ = false;
 };
 
-TEST(AcsmLowerBound, RaisingItNeverChangesAListOrTheAcsmRows) {
+TEST(AcsmShortcuts, NeverChangeAListOrTheAcsmRows) {
   int raised = 0;
   int skipped = 0;
   for (unsigned seed = 1; seed <= 50; ++seed) {
@@ -507,12 +522,14 @@ TEST(AcsmLowerBound, RaisingItNeverChangesAListOrTheAcsmRows) {
     fast.init();
     DBManager plain;
     plain.init();
-    plain.setRaiseAcsmBound(false);
+    plain.setAcsmShortcuts(false);
     for (size_t max : {0, 1, 3, 6, 12, 50}) {
       ASSERT_EQ(library.Describe(plain.getBookItems(max)), library.Describe(fast.getBookItems(max)))
           << "seed " << seed << ", list of " << max;
     }
     for (int since : {1, library.Pick(1, 1300)}) {
+      EXPECT_EQ(library.SortedAcsmRows(since, false), library.SortedAcsmRows(since, true))
+          << "seed " << seed << ", bound " << since;
       const int64_t bound = library.RaisedBound(since);
       if (bound < 0) {
         ++skipped;
@@ -527,6 +544,25 @@ TEST(AcsmLowerBound, RaisingItNeverChangesAListOrTheAcsmRows) {
   // The generated libraries exercise both ways out of the look-up.
   EXPECT_GT(raised, 8);
   EXPECT_GT(skipped, 8);
+}
+
+// The acsm statement's limit can fall between books added at one moment; which of them it keeps
+// is its own affair, and the list must show the same one with the shortcuts as without. Here the
+// first acsm book is also opened, so it leaves the acsm list and the last kept one is shown.
+TEST_F(DBManagerTest, ALimitBetweenAcsmBooksOfOneMomentKeepsTheBookTheStatementKeeps) {
+  const int64_t opened = library_.AddBook("OpenedToken", 4000, "OpenedToken.acsm");
+  library_.AddFile(opened, "OpenedToken.mp3", TestLibrary::kInternal);
+  library_.Open(opened, 100);
+  library_.AddBook("Newer", 3000, "Newer.acsm");
+  library_.AddBook("First", 2000, "First.acsm");
+  library_.AddBook("Second", 2000, "Second.acsm");
+  DBManager plain;
+  plain.init();
+  plain.setAcsmShortcuts(false);
+  const std::vector<std::string> titles = Titles(plain.getBookItems(3));
+  ASSERT_EQ(3u, titles.size());
+  EXPECT_EQ("Newer", titles[0]);
+  EXPECT_EQ(titles, Titles(Db().getBookItems(3)));
 }
 
 }  // namespace

@@ -263,17 +263,20 @@ Items DBManager::readBookItems(size_t max) {
 // One item of one book for each row whose book can be read; rows of unreadable books are dropped.
 void DBManager::appendSingleBookItems(Statement& st, int type, int book_column, int time_column,
                                       Items* items) {
-  while (st.step() == SQLITE_ROW) {
-    std::shared_ptr<Book> book = getBook(st.columnInt64(book_column));
-    if (!book)
-      continue;
-    auto item = std::make_shared<Item>();
-    item->type_ = type;
-    item->books_count_ = 1;
-    item->timestamp_ = st.columnInt64(time_column);
-    item->books_.push_back(std::move(book));
-    items->push_back(std::move(item));
-  }
+  while (st.step() == SQLITE_ROW)
+    appendSingleBookItem(type, st.columnInt64(book_column), st.columnInt64(time_column), items);
+}
+
+void DBManager::appendSingleBookItem(int type, int64_t book_id, int64_t timestamp, Items* items) {
+  std::shared_ptr<Book> book = getBook(book_id);
+  if (!book)
+    return;
+  auto item = std::make_shared<Item>();
+  item->type_ = type;
+  item->books_count_ = 1;
+  item->timestamp_ = timestamp;
+  item->books_.push_back(std::move(book));
+  items->push_back(std::move(item));
 }
 
 Items DBManager::getOpenedBooks(size_t max) {
@@ -344,11 +347,64 @@ bool DBManager::acsmLowerBound(int64_t since, int64_t* bound) {
   }
 }
 
+// Only the books with an acsm file can be rows of the acsm statement, and there are few of them,
+// but the statement, told nothing of that, still groups every visible book added since the bound:
+// on a large library that is most of the list's time. DbQueries::acsmBooksWithAcsmFile returns
+// the same rows through the acsm files. Their order is the same too, except among rows with equal
+// added times, which the statement leaves in whatever order its plan gives (and its limit may cut
+// between them): so the rows are taken from it only when no two of them, the one past the limit
+// included, can tie. Returns false when they can't be taken from it (a tie, an error): the caller
+// then runs the acsm statement itself.
+bool DBManager::readAcsmRowsWithoutTies(size_t max, int64_t since, std::vector<AcsmRow>* rows) {
+  // One row past the limit shows whether the limit cuts between equal times.
+  if (max >= static_cast<size_t>(INT32_MAX))
+    return false;
+  std::shared_ptr<Statement> st =
+      db_.prepare(DbQueries::acsmBooksWithAcsmFile(storageClause(), since, max + 1));
+  if (!st)
+    return false;
+  int code = SQLITE_ROW;
+  while ((code = st->step()) == SQLITE_ROW) {
+    AcsmRow row;
+    row.time_type = sqlite3_column_type(st->handle(), 0);
+    row.time = st->columnInt64(0);
+    row.real_time = sqlite3_column_double(st->handle(), 0);
+    row.id = st->columnInt64(1);
+    if (!rows->empty() && mayTie(rows->back(), row))
+      return false;
+    rows->push_back(row);
+  }
+  if (code != SQLITE_DONE)
+    return false;
+  if (rows->size() > max)
+    rows->resize(max);
+  return true;
+}
+
+// Whether two added times may be equal for an ORDER BY: two whole numbers are compared exactly,
+// any other pair of numbers as doubles (a false "equal" is harmless), and a time that is not a
+// number may always tie.
+bool DBManager::mayTie(const AcsmRow& left, const AcsmRow& right) {
+  const auto number = [](int type) { return type == SQLITE_INTEGER || type == SQLITE_FLOAT; };
+  if (left.time_type == SQLITE_INTEGER && right.time_type == SQLITE_INTEGER)
+    return left.time == right.time;
+  if (number(left.time_type) && number(right.time_type))
+    return left.real_time == right.real_time;
+  return true;
+}
+
 Items DBManager::getAcsmBooks(size_t max, int64_t since) {
   Items items;
   int64_t bound = since;
-  if (raise_acsm_bound_ && !acsmLowerBound(since, &bound))
-    return items;
+  if (acsm_shortcuts_) {
+    if (!acsmLowerBound(since, &bound))
+      return items;
+    std::vector<AcsmRow> rows;
+    if (readAcsmRowsWithoutTies(max, bound, &rows)) {
+      for (const AcsmRow& row : rows) appendSingleBookItem(ITEM_ADDED, row.id, row.time, &items);
+      return items;
+    }
+  }
   std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmBooks(storageClause(), bound, max));
   if (st)
     appendSingleBookItems(*st, ITEM_ADDED, 1, 0, &items);

@@ -68,9 +68,10 @@ class DBManager {
   int removeFromAddedAndOpenedByTimestamp(int64_t ts);
 
   // The acsm look-up of getBookItems starts at the oldest book that can pass it, found through an
-  // index, and is skipped when there is none (see acsmLowerBound). On by default; off only to
-  // compare results and timings.
-  void setRaiseAcsmBound(bool enabled) { raise_acsm_bound_ = enabled; }
+  // index, is skipped when there is none (see acsmLowerBound), and reads only the books that have
+  // an acsm file when that gives the same rows (see readAcsmRowsWithoutTies). On by default; off
+  // runs the acsm statement from the list's bound, only to compare results and timings.
+  void setAcsmShortcuts(bool enabled) { acsm_shortcuts_ = enabled; }
 
   int profileId() const { return profile_id; }
   const std::string& collateClause() const { return collate_clause; }
@@ -94,6 +95,16 @@ class DBManager {
   Items getAddedBooks(size_t max, int64_t since);
   Items getAcsmBooks(size_t max, int64_t since);
   bool acsmLowerBound(int64_t since, int64_t* bound);
+  // A row of the acsm look-up: the book and its added time, kept with its type for comparisons.
+  struct AcsmRow {
+    int64_t id = 0;
+    int64_t time = 0;
+    int time_type = 0;
+    double real_time = 0;
+  };
+  bool readAcsmRowsWithoutTies(size_t max, int64_t since, std::vector<AcsmRow>* rows);
+  static bool mayTie(const AcsmRow& left, const AcsmRow& right);
+  void appendSingleBookItem(int type, int64_t book_id, int64_t timestamp, Items* items);
   std::shared_ptr<utilities::Statement> cachedStatement(const std::string& sql);
   void readFileProps(Book& book);
   void readStoreData(Book& book);
@@ -113,7 +124,7 @@ class DBManager {
   utilities::JsonBookStoreWrapper store_wrapper_;
   std::string collate_clause = " ";
   std::string collate_with_numbers_clause = " ";
-  bool raise_acsm_bound_ = true;
+  bool acsm_shortcuts_ = true;
   int64_t next_open_ms_ = std::numeric_limits<int64_t>::min();
   int64_t retry_ms_ = kFirstRetryMs;
 };
