@@ -500,27 +500,28 @@ std::shared_ptr<Book> DBManager::getBook(int64_t id) {
   settings->favorite_ts = st->columnInt64(25);
   book->settings = std::move(settings);
   st->reset();
-  readFileProps(*book);
+  const FileProps props = getFileProps(book->fast_hash);
+  readFileProps(*book, props);
   DB_LOG(MW_LOG_DETAIL,
          "book \n\t id [%lld]\n\t path [%s]\n\t title [%s]\n\t on cloud [%s]\n\t local [%s]\n\t "
          "cloud_file_ext [%s]\n",
          static_cast<long long>(book->id), book->path.c_str(), book->title.c_str(),
          TrueFalse(book->cloud), TrueFalse(book->local), book->cloud_ext.c_str());
-  readStoreData(*book);
+  readStoreData(*book, props);
   return book;
 }
 
-void DBManager::readFileProps(Book& book) {
-  book.drm = getFileProp(book.fast_hash, db::kFilePropDrm) == "1" ? 1 : 0;
-  const std::string loan = getFileProp(book.fast_hash, db::kFilePropLoanExpiry);
+void DBManager::readFileProps(Book& book, const FileProps& props) {
+  book.drm = props.value(db::kFilePropDrm) == "1" ? 1 : 0;
+  const std::string& loan = props.value(db::kFilePropLoanExpiry);
   if (!loan.empty() && loan != "0") {
     book.loan_exp = ParseSeconds(loan);
-    book.loan_id = getFileProp(book.fast_hash, db::kFilePropLoanId);
+    book.loan_id = props.value(db::kFilePropLoanId);
   }
 }
 
-void DBManager::readStoreData(Book& book) {
-  const std::string json = getFileProp(book.fast_hash, db::kFilePropStoreData);
+void DBManager::readStoreData(Book& book, const FileProps& props) {
+  const std::string& json = props.value(db::kFilePropStoreData);
   if (json.empty())
     return;
   store_wrapper_.clear();
@@ -535,23 +536,39 @@ void DBManager::readStoreData(Book& book) {
   }
 }
 
-std::string DBManager::getFileProp(const std::string& fast_hash, db::FileProp prop) {
-  std::shared_ptr<Statement> st =
-      db_.prepare("SELECT value FROM file_props WHERE fast_hash = ? AND prop_type = ? ");
+const std::string& DBManager::FileProps::value(db::FileProp prop) const {
+  static const std::string kNone;
+  const auto found = values.find(prop);
+  return found == values.end() ? kNone : found->second;
+}
+
+// The properties a book's tile shows, read together: one look-up per book instead of one for
+// each. A property the library does not hold reads as empty, as does every one when the look-up
+// fails.
+DBManager::FileProps DBManager::getFileProps(const std::string& fast_hash) {
+  FileProps props;
+  std::shared_ptr<Statement> st = cachedStatement(
+      "SELECT prop_type, value FROM file_props WHERE fast_hash = ? AND prop_type IN (" +
+      std::to_string(db::kFilePropDrm) + ", " + std::to_string(db::kFilePropLoanExpiry) + ", " +
+      std::to_string(db::kFilePropLoanId) + ", " + std::to_string(db::kFilePropStoreData) + ") ");
   if (!st)
-    return std::string();
+    return props;
   try {
     st->bindBlob(1, fast_hash);
-    st->bind(2, static_cast<int64_t>(prop));
   } catch (const Statement::BindError& error) {
     DB_LOG(MW_LOG_ERROR, " err:[%d] ", error.code());
-    return std::string();
+    return props;
   }
-  if (st->step() != SQLITE_ROW)
-    return std::string();
-  std::string value = st->columnText(0);
-  DB_LOG(MW_LOG_DETAIL, "GetFileProp %d %s", static_cast<int>(prop), value.c_str());
-  return value;
+  while (st->step() == SQLITE_ROW) {
+    const int64_t prop = st->columnInt64(0);
+    const std::string value = st->columnText(1);
+    DB_LOG(MW_LOG_DETAIL, "GetFileProp %d %s", static_cast<int>(prop), value.c_str());
+    // The first value of a property counts, as a look-up of that property alone would give it.
+    props.values.emplace(prop, value);
+  }
+  // A statement left stepping would keep the library's read lock outside a read transaction.
+  st->reset();
+  return props;
 }
 
 int DBManager::getNotViewedNotificationsCount() {

@@ -88,7 +88,12 @@ class DBManager {
   // The parts of getBookItems and getBooksByTimestamp; the caller holds the mutex.
   Items readBookItems(size_t max);
   std::shared_ptr<Book> getBook(int64_t id);
-  std::string getFileProp(const std::string& fast_hash, utilities::db::FileProp prop);
+  // The file properties of a book that getBook reads, by property type.
+  struct FileProps {
+    std::map<int64_t, std::string> values;
+    const std::string& value(utilities::db::FileProp prop) const;
+  };
+  FileProps getFileProps(const std::string& fast_hash);
   void appendSingleBookItems(utilities::Statement& st, int type, int book_column, int time_column,
                              Items* items);
   Items getOpenedBooks(size_t max);
@@ -106,8 +111,8 @@ class DBManager {
   static bool mayTie(const AcsmRow& left, const AcsmRow& right);
   void appendSingleBookItem(int type, int64_t book_id, int64_t timestamp, Items* items);
   std::shared_ptr<utilities::Statement> cachedStatement(const std::string& sql);
-  void readFileProps(Book& book);
-  void readStoreData(Book& book);
+  void readFileProps(Book& book, const FileProps& props);
+  void readStoreData(Book& book, const FileProps& props);
   std::string storageClause() const;
   // Raises the library-change counter of the shared device state when the last statement changed
   // rows, so that other applications notice the edit.
