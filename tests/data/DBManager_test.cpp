@@ -448,9 +448,12 @@ class GeneratedLibrary {
   // The rows of the acsm statement, or of its form that reads only the books with an acsm file,
   // in the order of their books.
   std::string SortedAcsmRows(int since, bool with_acsm_file) {
-    const std::string sql = with_acsm_file
-                                ? DbQueries::acsmBooksWithAcsmFile(Storages(), since, 1000)
-                                : DbQueries::acsmBooks(Storages(), since, 1000);
+    std::string sql = DbQueries::acsmBooks(Storages(), since, 1000);
+    if (with_acsm_file) {
+      sql = DbQueries::acsmBooksWithAcsmFile(Storages());
+      sql.replace(sql.find("?1"), 2, std::to_string(since));
+      sql.replace(sql.find("?2"), 2, "1000");
+    }
     return Rows("SELECT b.id AS b FROM (" + sql + ") AS b ORDER BY b.id");
   }
   std::string Rows(const std::string& select) {

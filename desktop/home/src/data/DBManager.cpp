@@ -281,10 +281,13 @@ void DBManager::appendSingleBookItem(int type, int64_t book_id, int64_t timestam
 
 Items DBManager::getOpenedBooks(size_t max) {
   Items items;
+  // The text changes only with the storages, the profile and the limit: it is prepared once.
   std::shared_ptr<Statement> st =
-      db_.prepare(DbQueries::openedBooks(storageClause(), profile_id, max));
-  if (st)
-    appendSingleBookItems(*st, ITEM_OPENED, 0, 1, &items);
+      cachedStatement(DbQueries::openedBooks(storageClause(), profile_id, max));
+  if (!st)
+    return items;
+  appendSingleBookItems(*st, ITEM_OPENED, 0, 1, &items);
+  st->reset();
   return items;
 }
 
@@ -360,21 +363,22 @@ bool DBManager::readAcsmRowsWithoutTies(size_t max, int64_t since, std::vector<A
   if (max >= static_cast<size_t>(INT32_MAX))
     return false;
   std::shared_ptr<Statement> st =
-      db_.prepare(DbQueries::acsmBooksWithAcsmFile(storageClause(), since, max + 1));
-  if (!st)
+      cachedStatement(DbQueries::acsmBooksWithAcsmFile(storageClause()));
+  if (!st || BindAll(*st, since, static_cast<int64_t>(max + 1)) != 0)
     return false;
+  bool tie = false;
   int code = SQLITE_ROW;
-  while ((code = st->step()) == SQLITE_ROW) {
+  while (!tie && (code = st->step()) == SQLITE_ROW) {
     AcsmRow row;
     row.time_type = sqlite3_column_type(st->handle(), 0);
     row.time = st->columnInt64(0);
     row.real_time = sqlite3_column_double(st->handle(), 0);
     row.id = st->columnInt64(1);
-    if (!rows->empty() && mayTie(rows->back(), row))
-      return false;
+    tie = !rows->empty() && mayTie(rows->back(), row);
     rows->push_back(row);
   }
-  if (code != SQLITE_DONE)
+  st->reset();
+  if (tie || code != SQLITE_DONE)
     return false;
   if (rows->size() > max)
     rows->resize(max);
@@ -397,13 +401,13 @@ Items DBManager::getAcsmBooks(size_t max, int64_t since) {
   Items items;
   int64_t bound = since;
   if (acsm_shortcuts_) {
-    if (!acsmLowerBound(since, &bound))
-      return items;
     std::vector<AcsmRow> rows;
-    if (readAcsmRowsWithoutTies(max, bound, &rows)) {
+    if (readAcsmRowsWithoutTies(max, since, &rows)) {
       for (const AcsmRow& row : rows) appendSingleBookItem(ITEM_ADDED, row.id, row.time, &items);
       return items;
     }
+    if (!acsmLowerBound(since, &bound))
+      return items;
   }
   std::shared_ptr<Statement> st = db_.prepare(DbQueries::acsmBooks(storageClause(), bound, max));
   if (st)

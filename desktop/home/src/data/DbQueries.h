@@ -19,7 +19,8 @@ class DbQueries {
   static std::string acsmBooks(const std::string& storages, int64_t since, size_t max);
   // Our own form of acsmBooks that reads only the books with an acsm file in a present storage:
   // the same rows in the same order, but for rows with equal added times, whose order may differ.
-  static std::string acsmBooksWithAcsmFile(const std::string& storages, int64_t since, size_t max);
+  // The bound and the limit are the parameters ?1 and ?2, so that one statement serves every list.
+  static std::string acsmBooksWithAcsmFile(const std::string& storages);
   // Our own look-up ahead of acsmBooks: the oldest added time of a visible book added at or after
   // the bound parameter (?1) with an acsm file in a present storage; NULL when there is none. See
   // DBManager::acsmLowerBound.
