@@ -166,6 +166,9 @@ TEST_F(DBManagerTest, ReadsCloudStateDrmLoansAndFreshSamplePrices) {
   library_.AddProp(no_loan, 5, "0");
   library_.AddProp(no_loan, 6, "ignored");
   library_.AddProp(no_loan, 3, "yes");  // only "1" marks protection
+  // Types that are no whole number are no property the tiles read.
+  library_.AddProp(stale, "3.5", "1");
+  library_.AddProp(fresh, "'3x'", "1");
 
   Items items = Db().getBookItems(10);
   ASSERT_EQ(5u, items.size());

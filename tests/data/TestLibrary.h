@@ -103,8 +103,12 @@ class TestLibrary {
   }
 
   void AddProp(int64_t book, int type, const std::string& value) {
+    AddProp(book, std::to_string(type), value);
+  }
+  // A property whose type is the SQL literal given, such as a real number or a text.
+  void AddProp(int64_t book, const std::string& type, const std::string& value) {
     Exec("INSERT INTO file_props (fast_hash, prop_type, value) VALUES (X'" + Hex(book) + "', " +
-         std::to_string(type) + ", " + Quote(value) + ");");
+         type + ", " + Quote(value) + ");");
   }
 
   static std::string Quote(const std::string& text) {

@@ -540,6 +540,11 @@ void DBManager::readStoreData(Book& book, const FileProps& props) {
   }
 }
 
+bool DBManager::FileProps::wanted(int64_t prop) {
+  return prop == db::kFilePropDrm || prop == db::kFilePropLoanExpiry ||
+         prop == db::kFilePropLoanId || prop == db::kFilePropStoreData;
+}
+
 const std::string& DBManager::FileProps::value(db::FileProp prop) const {
   static const std::string kNone;
   const auto found = values.find(prop);
@@ -547,14 +552,13 @@ const std::string& DBManager::FileProps::value(db::FileProp prop) const {
 }
 
 // The properties a book's tile shows, read together: one look-up per book instead of one for
-// each. A property the library does not hold reads as empty, as does every one when the look-up
-// fails.
+// each. It reads every property of the file and keeps those it needs: a list of the wanted types
+// would cost a temporary table in each look-up, and a file has few properties. A property the
+// library does not hold reads as empty, as does every one when the look-up fails.
 DBManager::FileProps DBManager::getFileProps(const std::string& fast_hash) {
   FileProps props;
-  std::shared_ptr<Statement> st = cachedStatement(
-      "SELECT prop_type, value FROM file_props WHERE fast_hash = ? AND prop_type IN (" +
-      std::to_string(db::kFilePropDrm) + ", " + std::to_string(db::kFilePropLoanExpiry) + ", " +
-      std::to_string(db::kFilePropLoanId) + ", " + std::to_string(db::kFilePropStoreData) + ") ");
+  std::shared_ptr<Statement> st =
+      cachedStatement("SELECT prop_type, value FROM file_props WHERE fast_hash = ? ");
   if (!st)
     return props;
   try {
@@ -564,7 +568,15 @@ DBManager::FileProps DBManager::getFileProps(const std::string& fast_hash) {
     return props;
   }
   while (st->step() == SQLITE_ROW) {
+    // The type as a look-up by type compares it: a whole number, or a real one equal to it; a
+    // text never equals a number.
+    const int type = sqlite3_column_type(st->handle(), 0);
     const int64_t prop = st->columnInt64(0);
+    const bool whole = type == SQLITE_INTEGER ||
+                       (type == SQLITE_FLOAT &&
+                        sqlite3_column_double(st->handle(), 0) == static_cast<double>(prop));
+    if (!whole || !FileProps::wanted(prop))
+      continue;
     const std::string value = st->columnText(1);
     DB_LOG(MW_LOG_DETAIL, "GetFileProp %d %s", static_cast<int>(prop), value.c_str());
     // The first value of a property counts, as a look-up of that property alone would give it.

@@ -92,6 +92,7 @@ class DBManager {
   struct FileProps {
     std::map<int64_t, std::string> values;
     const std::string& value(utilities::db::FileProp prop) const;
+    static bool wanted(int64_t prop);
   };
   FileProps getFileProps(const std::string& fast_hash);
   void appendSingleBookItems(utilities::Statement& st, int type, int book_column, int time_column,
