@@ -353,47 +353,35 @@ bool DBManager::acsmLowerBound(int64_t since, int64_t* bound) {
 // Only the books with an acsm file can be rows of the acsm statement, and there are few of them,
 // but the statement, told nothing of that, still groups every visible book added since the bound:
 // on a large library that is most of the list's time. DbQueries::acsmBooksWithAcsmFile returns
-// the same rows through the acsm files. Their order is the same too, except among rows with equal
-// added times, which the statement leaves in whatever order its plan gives (and its limit may cut
-// between them): so the rows are taken from it only when no two of them, the one past the limit
-// included, can tie. Returns false when they can't be taken from it (a tie, an error): the caller
-// then runs the acsm statement itself.
+// the same rows through the acsm files, unordered; here they are put in the statement's order,
+// newest first, and cut to its limit. Only rows with equal added times could come out in another
+// order than the statement's plan gives them (and its limit could cut between them), so the rows
+// are taken only when no two of those it keeps, and the first one it drops, are equal, and every
+// added time is a whole number, whose order is plain. Returns false when they can't be taken (a
+// tie, another kind of time, an error): the caller then runs the acsm statement itself.
 bool DBManager::readAcsmRowsWithoutTies(size_t max, int64_t since, std::vector<AcsmRow>* rows) {
-  // One row past the limit shows whether the limit cuts between equal times.
-  if (max >= static_cast<size_t>(INT32_MAX))
-    return false;
   std::shared_ptr<Statement> st =
       cachedStatement(DbQueries::acsmBooksWithAcsmFile(storageClause()));
-  if (!st || BindAll(*st, since, static_cast<int64_t>(max + 1)) != 0)
+  if (!st || BindAll(*st, since) != 0)
     return false;
-  bool tie = false;
+  bool whole = true;
   int code = SQLITE_ROW;
-  while (!tie && (code = st->step()) == SQLITE_ROW) {
-    AcsmRow row;
-    row.time_type = sqlite3_column_type(st->handle(), 0);
-    row.time = st->columnInt64(0);
-    row.real_time = sqlite3_column_double(st->handle(), 0);
-    row.id = st->columnInt64(1);
-    tie = !rows->empty() && mayTie(rows->back(), row);
-    rows->push_back(row);
+  while (whole && (code = st->step()) == SQLITE_ROW) {
+    whole = sqlite3_column_type(st->handle(), 0) == SQLITE_INTEGER;
+    rows->push_back(AcsmRow{st->columnInt64(1), st->columnInt64(0)});
   }
   st->reset();
-  if (tie || code != SQLITE_DONE)
+  if (!whole || code != SQLITE_DONE)
     return false;
+  std::sort(rows->begin(), rows->end(),
+            [](const AcsmRow& left, const AcsmRow& right) { return left.time > right.time; });
+  const size_t compared = rows->size() > max ? max + 1 : rows->size();
+  for (size_t i = 1; i < compared; ++i) {
+    if ((*rows)[i - 1].time == (*rows)[i].time)
+      return false;
+  }
   if (rows->size() > max)
     rows->resize(max);
-  return true;
-}
-
-// Whether two added times may be equal for an ORDER BY: two whole numbers are compared exactly,
-// any other pair of numbers as doubles (a false "equal" is harmless), and a time that is not a
-// number may always tie.
-bool DBManager::mayTie(const AcsmRow& left, const AcsmRow& right) {
-  const auto number = [](int type) { return type == SQLITE_INTEGER || type == SQLITE_FLOAT; };
-  if (left.time_type == SQLITE_INTEGER && right.time_type == SQLITE_INTEGER)
-    return left.time == right.time;
-  if (number(left.time_type) && number(right.time_type))
-    return left.real_time == right.real_time;
   return true;
 }
 

@@ -101,15 +101,12 @@ class DBManager {
   Items getAddedBooks(size_t max, int64_t since);
   Items getAcsmBooks(size_t max, int64_t since);
   bool acsmLowerBound(int64_t since, int64_t* bound);
-  // A row of the acsm look-up: the book and its added time, kept with its type for comparisons.
+  // A row of the acsm look-up: the book and its added time.
   struct AcsmRow {
     int64_t id = 0;
     int64_t time = 0;
-    int time_type = 0;
-    double real_time = 0;
   };
   bool readAcsmRowsWithoutTies(size_t max, int64_t since, std::vector<AcsmRow>* rows);
-  static bool mayTie(const AcsmRow& left, const AcsmRow& right);
   void appendSingleBookItem(int type, int64_t book_id, int64_t timestamp, Items* items);
   std::shared_ptr<utilities::Statement> cachedStatement(const std::string& sql);
   void readFileProps(Book& book, const FileProps& props);

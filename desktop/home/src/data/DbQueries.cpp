@@ -17,10 +17,10 @@ std::string GroupMembers(const std::string& select, const std::string& storages,
          "      AND " + storages + kExcludedExtensions;
 }
 
-// The acsm statement, with a condition of its own (empty for the plain text) after the storages;
-// the bound and the limit are given as they are to appear in the text.
-std::string AcsmStatement(const std::string& storages, const std::string& since,
-                          const std::string& max, const std::string& condition) {
+// The acsm statement up to its ORDER BY, with a condition of its own (empty for the plain text)
+// after the storages; the bound is given as it is to appear in the text.
+std::string AcsmGroups(const std::string& storages, const std::string& since,
+                       const std::string& condition) {
   return std::string(
              "SELECT b.ts_added, b.id,       MIN(CASE WHEN st.type = 1 AND file.storageid IS NOT "
              "NULL THEN file.ext ELSE NULL END) AS local_path_ext,       MIN(CASE WHEN st.type = 2 "
@@ -28,8 +28,7 @@ std::string AcsmStatement(const std::string& storages, const std::string& since,
          kJoins + " WHERE b.hidden != 1 AND b.ts_added >= " + since + "       AND " + storages +
          condition +
          "GROUP BY b.id HAVING ((local_path_ext IS NOT NULL AND (local_path_ext = \"acsm\")) OR "
-         "(local_path_ext IS NULL AND cloud_path_ext = \"acsm\"))ORDER BY b.ts_added DESC LIMIT " +
-         max + " OFFSET 0 ";
+         "(local_path_ext IS NULL AND cloud_path_ext = \"acsm\"))";
 }
 
 }  // namespace
@@ -64,19 +63,19 @@ std::string DbQueries::addedBooks(const std::string& storages, int64_t since, si
 }
 
 std::string DbQueries::acsmBooks(const std::string& storages, int64_t since, size_t max) {
-  return AcsmStatement(storages, std::to_string(since), std::to_string(max), "");
+  return AcsmGroups(storages, std::to_string(since), "") + "ORDER BY b.ts_added DESC LIMIT " +
+         std::to_string(max) + " OFFSET 0 ";
 }
 
 std::string DbQueries::acsmBooksWithAcsmFile(const std::string& storages) {
-  // A row of the acsm statement has an acsm file in a present storage (the minimum that its
-  // HAVING compares is the extension of one of the book's files there), so keeping only the books
-  // that have one changes no row. It changes the plan: the planner reads the few acsm files
-  // through the files index on (ext, ...) and looks their books up by id, instead of walking
-  // every book of the library to group it. Rows with equal added times may come in another order.
-  return AcsmStatement(storages, "?1", "?2",
-                       " AND b.id IN (SELECT file.book_id FROM files file WHERE file.ext = 'acsm' "
-                       "AND " +
-                           storages + ") ");
+  // A row of the acsm statement has an acsm file (the minimum that its HAVING compares is the
+  // extension of one of the book's files), so keeping only the books that have one changes no
+  // row. It changes the plan: the planner reads the few acsm files through the files index on
+  // (ext, ...) and looks their books up by id, instead of walking every book of the library to
+  // group it. Without the ORDER BY and the limit no temporary table sorts the rows: they come in
+  // the order of their books, and the caller orders them.
+  return AcsmGroups(storages, "?1",
+                    " AND b.id IN (SELECT file.book_id FROM files file WHERE file.ext = 'acsm') ");
 }
 
 std::string DbQueries::acsmLowerBound(const std::string& storages) {

@@ -17,9 +17,9 @@ class DbQueries {
   static std::string openedBooks(const std::string& storages, int profile_id, size_t max);
   static std::string addedBooks(const std::string& storages, int64_t since, size_t max);
   static std::string acsmBooks(const std::string& storages, int64_t since, size_t max);
-  // Our own form of acsmBooks that reads only the books with an acsm file in a present storage:
-  // the same rows in the same order, but for rows with equal added times, whose order may differ.
-  // The bound and the limit are the parameters ?1 and ?2, so that one statement serves every list.
+  // Our own form of acsmBooks that reads only the books with an acsm file: the same rows, with no
+  // limit and in no set order. The bound is the parameter ?1, so that one statement serves every
+  // list.
   static std::string acsmBooksWithAcsmFile(const std::string& storages);
   // Our own look-up ahead of acsmBooks: the oldest added time of a visible book added at or after
   // the bound parameter (?1) with an acsm file in a present storage; NULL when there is none. See
