@@ -43,10 +43,25 @@ const char* ShapeName(int64_t shape) {
   return shape == kReading ? "reading" : shape == kFresh ? "fresh" : "fresh-no-acsm";
 }
 
+// The device roots made so far by size and shape, removed when the program ends: one of
+// 100 000 books takes some 400 MB, and every run would leave its own behind.
+struct DeviceRoots {
+  std::map<std::pair<int, int64_t>, std::string> paths;
+  DeviceRoots() = default;
+  DeviceRoots(const DeviceRoots&) = delete;
+  DeviceRoots& operator=(const DeviceRoots&) = delete;
+  ~DeviceRoots() {
+    for (const auto& entry : paths) {
+      std::error_code ignored;
+      std::filesystem::remove_all(entry.second, ignored);
+    }
+  }
+};
+
 // Makes (once) the device root of a library size and shape and points the SDK at it.
 void UseLibrary(int books, int64_t shape) {
-  static std::map<std::pair<int, int64_t>, std::string> roots;
-  std::string& root = roots[{books, shape}];
+  static DeviceRoots roots;
+  std::string& root = roots.paths[{books, shape}];
   if (root.empty()) {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "marrowleaf-bench-XXXXXX").string();
