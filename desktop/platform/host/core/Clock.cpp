@@ -1,6 +1,10 @@
 #include "platform/sdk/clock.h"
 
+#include <atomic>
 #include <limits>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 namespace marrowleaf::platform {
 namespace {
@@ -23,19 +27,37 @@ class SteadyClock : public Clock {
   }
 };
 
-// Never destroyed: threads that outlive main (task reapers, workers) may still read the clock while
-// the process ends.
-std::shared_ptr<Clock>& ClockSlot() {
-  static auto* clock = new std::shared_ptr<Clock>(std::make_shared<SteadyClock>());
-  return *clock;
+// The clock in use, read by any thread (task reapers, workers) while a test may install another.
+// Every clock ever installed is kept, never destroyed: a thread that took the previous one may
+// still be reading it, also while the process ends. Tests install a handful; the program none.
+struct ClockSlot {
+  std::mutex mutex;
+  std::vector<std::shared_ptr<Clock>> installed;
+  std::atomic<Clock*> current{nullptr};
+};
+
+ClockSlot& Slot() {
+  static auto* slot = [] {
+    auto* made = new ClockSlot();
+    made->installed.push_back(std::make_shared<SteadyClock>());
+    made->current.store(made->installed.back().get());
+    return made;
+  }();
+  return *slot;
 }
 
 }  // namespace
 
-Clock& CurrentClock() { return *ClockSlot(); }
+Clock& CurrentClock() { return *Slot().current.load(); }
 
 void InstallClock(std::shared_ptr<Clock> clock) {
-  ClockSlot() = clock ? std::move(clock) : std::make_shared<SteadyClock>();
+  ClockSlot& slot = Slot();
+  std::lock_guard<std::mutex> lock(slot.mutex);
+  if (!clock)
+    clock = slot.installed.front();  // the steady clock
+  else
+    slot.installed.push_back(clock);
+  slot.current.store(clock.get());
 }
 
 int64_t ManualClock::NowMs() const {
