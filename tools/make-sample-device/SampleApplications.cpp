@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DeviceFiles.h"
+#include "Standins.h"
 #include "platform/sdk/device.h"
 #include "platform/sdk/files.h"
 #include "platform/utils/SmartBitmap.h"
@@ -25,7 +26,6 @@ constexpr size_t kMaxResourceBytes = 4 * 1024 * 1024;
 constexpr size_t kMaxProgramBytes = 256 * 1024 * 1024;
 const char kResourceFolder[] = "/desktop/res/config/desktop";
 const char kStandinName[] = "marrowleaf-standin";
-const char kDeviceStandin[] = "/ebrmain/bin/marrowleaf-standin";
 // A bundle the user copied to the storage: shown in the "@Users" group of the applications screen.
 const char kUserBundle[] = "/mnt/ext1/applications/Sudoku.app";
 
@@ -150,10 +150,11 @@ bool InstallStandins(const std::string& resources, std::string* error) {
     CollectApplicationPaths(text, &paths);
   }
   // One copy of the stand-in on the device, shared by every application path.
-  if (!DeviceFiles::CopyFromHost(standin, kDeviceStandin, kProgramMode, kMaxProgramBytes, error))
+  if (!DeviceFiles::CopyFromHost(standin, Standins::kDevicePath, kProgramMode, kMaxProgramBytes,
+                                 error))
     return false;
   for (const std::string& path : paths) {
-    if (!DeviceFiles::Share(kDeviceStandin, path, kProgramMode, kMaxProgramBytes, error))
+    if (!DeviceFiles::Share(Standins::kDevicePath, path, kProgramMode, kMaxProgramBytes, error))
       return false;
   }
   return true;

@@ -13,7 +13,6 @@ constexpr unsigned kProgramMode = 0755;
 // The stand-in is a small program; the cap only guards against copying the wrong file (a
 // sanitizer build is several megabytes).
 constexpr size_t kMaxProgramBytes = 256 * 1024 * 1024;
-const char kStandinPath[] = "/ebrmain/bin/marrowleaf-standin";
 
 // Every program the home screen starts by path, and the network applications that start-up removes
 // from a device without Wi-Fi. The readers come from the reader table.
@@ -90,11 +89,11 @@ bool Standins::Install(const std::string& bin_folder, std::string* error) {
 }
 
 bool Standins::InstallApplications(const std::string& standin, std::string* error) {
-  if (!DeviceFiles::CopyFromHost(standin, kStandinPath, kProgramMode, kMaxProgramBytes, error)) {
+  if (!DeviceFiles::CopyFromHost(standin, kDevicePath, kProgramMode, kMaxProgramBytes, error)) {
     return false;
   }
   for (const std::string& path : ApplicationPaths()) {
-    if (!DeviceFiles::Share(kStandinPath, path, kProgramMode, kMaxProgramBytes, error)) {
+    if (!DeviceFiles::Share(kDevicePath, path, kProgramMode, kMaxProgramBytes, error)) {
       return false;
     }
   }

@@ -10,6 +10,8 @@ namespace marrowleaf::tools {
 // job and start the home screen again; /ebrmain/bin/bookshelf.app links to the built home screen.
 class Standins {
  public:
+  // The stand-in program on the device; every program path that stands in shares this file.
+  static constexpr const char* kDevicePath = "/ebrmain/bin/marrowleaf-standin";
   // Device paths of the applications that are copies of the stand-in program.
   static std::vector<std::string> ApplicationPaths();
 
