@@ -10,7 +10,6 @@ namespace marrowleaf::platform {
 namespace {
 
 const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-constexpr int kUpFilter = 2;
 // Fastest level: thumbnails are written while the user waits for a cover.
 constexpr int kCompressionLevel = 1;
 
@@ -23,12 +22,12 @@ void AppendBig32(std::string* out, uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<char>(value >> shift));
 }
 
-void AppendChunk(std::string* out, const char* type, const std::string& data) {
-  AppendBig32(out, static_cast<uint32_t>(data.size()));
+void AppendChunk(std::string* out, const char* type, const void* data, size_t size) {
+  AppendBig32(out, static_cast<uint32_t>(size));
   const size_t start = out->size();
   out->append(type, 4);
-  out->append(data);
-  AppendBig32(out, libdeflate_crc32(0, out->data() + start, data.size() + 4));
+  out->append(static_cast<const char*>(data), size);
+  AppendBig32(out, libdeflate_crc32(0, out->data() + start, size + 4));
 }
 
 // Paeth predictor of the PNG filters.
@@ -77,6 +76,20 @@ struct CompressorDeleter {
   void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
 
+// One of each per thread, kept: a compressor is several hundred kilobytes, which would otherwise
+// be mapped and faulted in again for every thumbnail. Nullptr when memory ran out.
+libdeflate_compressor* ThreadCompressor() {
+  thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
+      libdeflate_alloc_compressor(kCompressionLevel));
+  return compressor.get();
+}
+
+libdeflate_decompressor* ThreadDecompressor() {
+  thread_local std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
+      libdeflate_alloc_decompressor());
+  return decompressor.get();
+}
+
 // The header fields the plain kind allows; false for anything else.
 bool ReadPlainHeader(const unsigned char* ihdr, DeflatePng::Image* image) {
   const uint32_t width = ReadBig32(ihdr);
@@ -106,7 +119,10 @@ DeflatePng::Result DeflatePng::Decode(const std::string& bytes,
   }
   if (!size_allowed(image->width, image->height))
     return Result::kNotPlain;
-  std::string compressed;
+  // This device's files have one IDAT chunk, inflated where it lies; others are joined first.
+  const unsigned char* first_data = nullptr;
+  size_t first_length = 0;
+  std::string joined;
   bool ended = false;
   for (size_t at = 8; !ended;) {
     if (size - at < 12)
@@ -118,7 +134,14 @@ DeflatePng::Result DeflatePng::Decode(const std::string& bytes,
     if (ReadBig32(type + 4 + length) != libdeflate_crc32(0, type, length + 4))
       return Result::kDamaged;
     if (std::memcmp(type, "IDAT", 4) == 0) {
-      compressed.append(reinterpret_cast<const char*>(type + 4), length);
+      if (first_data == nullptr) {
+        first_data = type + 4;
+        first_length = length;
+      } else {
+        if (joined.empty())
+          joined.assign(reinterpret_cast<const char*>(first_data), first_length);
+        joined.append(reinterpret_cast<const char*>(type + 4), length);
+      }
     } else if (std::memcmp(type, "IEND", 4) == 0) {
       ended = true;
     } else if (std::memcmp(type, "tRNS", 4) == 0 || std::memcmp(type, "PLTE", 4) == 0) {
@@ -126,27 +149,32 @@ DeflatePng::Result DeflatePng::Decode(const std::string& bytes,
     }
     at += 12 + length;
   }
+  if (!joined.empty()) {
+    first_data = reinterpret_cast<const unsigned char*>(joined.data());
+    first_length = joined.size();
+  }
   const size_t stride = static_cast<size_t>(image->width) * image->components;
-  std::vector<uint8_t> filtered((stride + 1) * static_cast<size_t>(image->height));
-  std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> inflater(
-      libdeflate_alloc_decompressor());
+  const size_t filtered_size = (stride + 1) * static_cast<size_t>(image->height);
+  // Not zero-filled: a decompression that does not fill it all is refused below.
+  std::unique_ptr<uint8_t[]> filtered(new uint8_t[filtered_size]);
+  libdeflate_decompressor* inflater = ThreadDecompressor();
   size_t produced = 0;
-  if (!inflater ||
-      libdeflate_zlib_decompress(inflater.get(), compressed.data(), compressed.size(),
-                                 filtered.data(), filtered.size(),
+  if (!inflater || first_data == nullptr ||
+      libdeflate_zlib_decompress(inflater, first_data, first_length, filtered.get(), filtered_size,
                                  &produced) != LIBDEFLATE_SUCCESS ||
-      produced != filtered.size()) {
+      produced != filtered_size) {
     return Result::kDamaged;
   }
-  image->rows.resize(stride * static_cast<size_t>(image->height));
+  // Each row is unfiltered where it lies, against the row before it (already unfiltered).
+  image->rows.clear();
+  image->rows.reserve(stride * static_cast<size_t>(image->height));
   const std::vector<uint8_t> zeros(stride, 0);
   for (int y = 0; y < image->height; ++y) {
-    const uint8_t* source = filtered.data() + static_cast<size_t>(y) * (stride + 1);
-    uint8_t* row = image->rows.data() + static_cast<size_t>(y) * stride;
-    std::memcpy(row, source + 1, stride);
-    const uint8_t* prior = y == 0 ? zeros.data() : row - stride;
-    if (!Unfilter(source[0], row, prior, stride, image->components))
+    uint8_t* source = filtered.get() + static_cast<size_t>(y) * (stride + 1);
+    const uint8_t* prior = y == 0 ? zeros.data() : source - stride;
+    if (!Unfilter(source[0], source + 1, prior, stride, image->components))
       return Result::kDamaged;
+    image->rows.insert(image->rows.end(), source + 1, source + 1 + stride);
   }
   return Result::kDecoded;
 }
@@ -155,9 +183,9 @@ std::string DeflatePng::Encode(const Image& image) {
   if (image.width < 1 || image.height < 1 || (image.components != 1 && image.components != 3))
     return std::string();
   const size_t stride = static_cast<size_t>(image.width) * image.components;
-  std::vector<uint8_t> filtered((stride + 1) * static_cast<size_t>(image.height));
+  std::unique_ptr<uint8_t[]> filtered(new uint8_t[(stride + 1) * image.height]);
   for (int y = 0; y < image.height; ++y) {
-    uint8_t* out = filtered.data() + static_cast<size_t>(y) * (stride + 1);
+    uint8_t* out = filtered.get() + static_cast<size_t>(y) * (stride + 1);
     const uint8_t* row = image.rows.data() + static_cast<size_t>(y) * stride;
     *out++ = kUpFilter;
     if (y == 0) {
@@ -167,24 +195,32 @@ std::string DeflatePng::Encode(const Image& image) {
     const uint8_t* prior = row - stride;
     for (size_t i = 0; i < stride; ++i) out[i] = static_cast<uint8_t>(row[i] - prior[i]);
   }
-  std::unique_ptr<libdeflate_compressor, CompressorDeleter> deflater(
-      libdeflate_alloc_compressor(kCompressionLevel));
+  return EncodeFiltered(image.width, image.height, image.components, filtered.get());
+}
+
+std::string DeflatePng::EncodeFiltered(int width, int height, int components,
+                                       const uint8_t* filtered) {
+  if (width < 1 || height < 1 || (components != 1 && components != 3))
+    return std::string();
+  libdeflate_compressor* deflater = ThreadCompressor();
   if (!deflater)
     return std::string();
-  std::string compressed(libdeflate_zlib_compress_bound(deflater.get(), filtered.size()), '\0');
-  const size_t length = libdeflate_zlib_compress(deflater.get(), filtered.data(), filtered.size(),
-                                                 compressed.data(), compressed.size());
+  const size_t size = (static_cast<size_t>(width) * components + 1) * height;
+  const size_t bound = libdeflate_zlib_compress_bound(deflater, size);
+  // Not zero-filled: the compressor writes what is used.
+  std::unique_ptr<uint8_t[]> compressed(new uint8_t[bound]);
+  const size_t length = libdeflate_zlib_compress(deflater, filtered, size, compressed.get(), bound);
   if (length == 0)
     return std::string();
-  compressed.resize(length);
   std::string header;
-  AppendBig32(&header, static_cast<uint32_t>(image.width));
-  AppendBig32(&header, static_cast<uint32_t>(image.height));
-  header += {8, static_cast<char>(image.components == 1 ? 0 : 2), 0, 0, 0};
+  AppendBig32(&header, static_cast<uint32_t>(width));
+  AppendBig32(&header, static_cast<uint32_t>(height));
+  header += {8, static_cast<char>(components == 1 ? 0 : 2), 0, 0, 0};
   std::string png(reinterpret_cast<const char*>(kSignature), 8);
-  AppendChunk(&png, "IHDR", header);
-  AppendChunk(&png, "IDAT", compressed);
-  AppendChunk(&png, "IEND", std::string());
+  png.reserve(8 + 25 + 12 + length + 12);
+  AppendChunk(&png, "IHDR", header.data(), header.size());
+  AppendChunk(&png, "IDAT", compressed.get(), length);
+  AppendChunk(&png, "IEND", "", 0);
   return png;
 }
 

@@ -28,6 +28,12 @@ class DeflatePng {
                        Image* image);
   // A PNG of the image (components 1 or 3) with the "up" filter on every row; "" on failure.
   static std::string Encode(const Image& image);
+
+  // The same for a writer that filters its rows itself while it makes them: `filtered` holds
+  // height rows of 1 + width * components bytes, each the filter byte kUpFilter followed by the
+  // row's bytes minus those of the row above (the first row as it is).
+  static constexpr uint8_t kUpFilter = 2;
+  static std::string EncodeFiltered(int width, int height, int components, const uint8_t* filtered);
 };
 
 }  // namespace marrowleaf::platform
