@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -226,6 +227,30 @@ TEST_F(CoverCacheManagerTest, AnExistingThumbnailIsLoadedInsteadOfTheBookAndEach
   EXPECT_NE(std::string::npos, index.find("1/Books/a.epub_20x30.png"));
 }
 
+// On a grey panel a cover is adjusted for it once, when it is made: the next run loads the
+// thumbnail and shows exactly what the first run showed, mid-tones not lifted a second time.
+TEST_F(CoverCacheManagerTest, OnAGreyPanelTheNextRunShowsACoverAsTheRunThatMadeIt) {
+  root_.Write("/.sim/device.cfg", "card_serial=1a2b\n");
+  ReloadDeviceProfile();
+  std::vector<uint32_t> ramp(200 * 300);
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = 0x3C3C3C + (i / 200 / 3) * 0x010101;
+  root_.Write("/mnt/ext1/Books/a.epub",
+              BookFiles::Epub(2, "A", "B", BookFiles::Jpeg(ramp.data(), 200, 300, 92)));
+  SmartBitmap made;
+  {
+    CoverCacheManager first;
+    made = first.GetCover("/mnt/ext1/Books/a.epub", 60, 90, 0, "", "", true);
+    first.SaveCache();
+  }
+  CacheController::Instance().Reset();
+  CoverCacheManager next;
+  const SmartBitmap loaded = next.GetCover("/mnt/ext1/Books/a.epub", 60, 90, 0, "", "", true);
+  ASSERT_EQ(made.Width(), 60);
+  ASSERT_EQ(loaded.Width(), 60);
+  EXPECT_EQ(made.PixelColor(30, 89) & 0xFF, 0xFF);  // stretched to the panel's white
+  EXPECT_EQ(0, std::memcmp(made.Data(), loaded.Data(), 60 * 90 * 4));
+}
+
 TEST_F(CoverCacheManagerTest, ThumbnailsWithoutAnIndexAreRemovedAtStartAndNothingElse) {
   const std::string index = "/mnt/ext1/system/cache/desktop.index";
   for (const char* damage : {"", "not an index\x01"}) {
@@ -257,7 +282,8 @@ TEST_F(CoverCacheManagerTest, PdfsAreRenderedAndStoreAndLibraryCoversAreFound) {
   }
   // Store pictures come as JPEG or PNG whatever their names say; neither is first mistaken for the
   // other (a failed decode costs time and a warning for every cover).
-  root_.Write("/mnt/ext1/store/drawn.jpg", root_.Read(std::string(kThumbs) + "1/Books/p.pdf_60x80.png"));
+  root_.Write("/mnt/ext1/store/drawn.jpg",
+              root_.Read(std::string(kThumbs) + "1/Books/p.pdf_60x80.png"));
   testing::internal::CaptureStderr();
   const SmartBitmap store = manager.GetStoreCover("/mnt/ext1/store/cover.jpg", "s1", 50, 70, false);
   const SmartBitmap drawn = manager.GetStoreCover("/mnt/ext1/store/drawn.jpg", "s2", 30, 40, false);

@@ -8,6 +8,7 @@
 
 #include "GraphicsFixture.h"
 #include "PixelMath.h"
+#include "platform/utils/BitmapUtils.h"
 
 namespace marrowleaf::platform {
 namespace {
@@ -107,6 +108,87 @@ TEST_F(PngFilesTest, ADamagedThumbnailIsRefusedRatherThanShownWrong) {
   // A flipped bit in the compressed pixels breaks the chunk's checksum.
   bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x10);
   EXPECT_TRUE(SmartBitmap::DecodePNG(bytes, SMART_BITMAP_GREY).IsEmpty());
+}
+
+// A dull grey ramp, which the panel's tone adjustment stretches to black and white; some of its
+// pixels may be translucent.
+SmartBitmap DullRamp(uint32_t alpha) {
+  SmartBitmap bitmap = SmartBitmap::Create(100, 3);
+  for (uint32_t i = 0; i < 300; ++i)
+    bitmap.MutableData()[i] =
+        PixelMath::Premultiply(((i % 10 == 0 ? alpha : 0xFFu) << 24) | (64 + i % 100) * 0x010101u);
+  return bitmap;
+}
+
+// The PNG chunk checksum (CRC-32), bit by bit: a test needs a few bytes of it.
+uint32_t Crc32(const std::string& bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (const char byte : bytes) {
+    crc ^= static_cast<unsigned char>(byte);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+SmartBitmap Unmarked(const SmartBitmap& bitmap) {
+  SmartBitmap copy = SmartBitmap::Create(bitmap.Width(), bitmap.Height());
+  std::memcpy(copy.MutableData(), bitmap.Data(),
+              static_cast<size_t>(bitmap.Stride()) * bitmap.Height());
+  return copy;
+}
+
+// libpng's own reading of the file, as any other program would read it: the pixels, or "" when
+// it refuses the file.
+std::string ReadByLibpng(const std::string& bytes) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+    return std::string();
+  image.format = PNG_FORMAT_GRAY;
+  std::string pixels(PNG_IMAGE_SIZE(image), '\0');
+  const bool read = png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
+  png_image_free(&image);
+  return read ? pixels : std::string();
+}
+
+// Covers are stored already adjusted for the panel. The file says so, so that loading it does not
+// adjust the tones a second time; a file without that mark, or with a broken one, is adjusted as
+// any picture. Marked files stay plain PNG for other programs.
+TEST_F(PngFilesTest, ATonesAdjustedPictureIsStoredSoAndNotAdjustedAgain) {
+  for (const uint32_t alpha : {0xFFu, 0x80u}) {
+    SCOPED_TRACE(alpha);
+    SmartBitmap once = DullRamp(alpha);
+    adjustBitmapDefault(once);
+    ASSERT_FALSE(SamePixels(once, DullRamp(alpha)));
+    SmartBitmap twice = CopyBitmap(once);
+    adjustBitmapDefault(twice);
+    EXPECT_TRUE(SamePixels(twice, once));
+
+    const std::string marked = once.EncodePNG();
+    SmartBitmap loaded = SmartBitmap::DecodePNG(marked, SMART_BITMAP_GREY);
+    adjustBitmapDefault(loaded);
+    EXPECT_TRUE(SamePixels(loaded, once));
+    EXPECT_EQ(ReadByLibpng(marked).size(), 300u);
+    EXPECT_EQ(ReadByLibpng(marked), ReadByLibpng(Unmarked(once).EncodePNG()));
+
+    // A mark of another version (its checksum made right) is not believed: the pixels are
+    // adjusted as those of an unmarked file.
+    const size_t at = marked.find("toNE");
+    ASSERT_NE(at, std::string::npos);
+    std::string other_version = marked;
+    other_version[at + 4] = '2';
+    const uint32_t crc = Crc32(other_version.substr(at, 5));
+    for (int i = 0; i < 4; ++i) other_version[at + 5 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    SmartBitmap doubted = SmartBitmap::DecodePNG(other_version, SMART_BITMAP_GREY);
+    adjustBitmapDefault(doubted);
+    SmartBitmap adjusted_again = Unmarked(once);
+    adjustBitmapDefault(adjusted_again);
+    EXPECT_FALSE(SamePixels(adjusted_again, once));
+    EXPECT_TRUE(SamePixels(doubted, adjusted_again));
+    SmartBitmap old = SmartBitmap::DecodePNG(DullRamp(alpha).EncodePNG(), SMART_BITMAP_GREY);
+    adjustBitmapDefault(old);
+    EXPECT_TRUE(SamePixels(old, once));
+  }
 }
 
 TEST_F(PngFilesTest, FilesOfOtherProgramsKeepTheirTransparencyAndDepth) {

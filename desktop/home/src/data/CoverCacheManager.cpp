@@ -207,15 +207,16 @@ SmartBitmap CoverCacheManager::LoadCachedBookCoverOrMakeCache(const std::string&
   SetCheckPoint("");
   if (bitmap.IsEmpty())
     return bitmap;
-  bitmap = ScaleBitmap(bitmap, width, height);
+  // Adjusted for the panel before it is stored (the bitmap is this call's own): the thumbnail
+  // carries the adjustment and says so, and loading it later skips a pass over its pixels.
+  bitmap = Adjusted(ScaleBitmap(bitmap, width, height));
   if (!thumb_path.empty()) {
     pk_buildpath(thumb_path.c_str());
     // The file appears with the store's next commit, which the caller schedules.
     if (!ThumbnailStore::Instance().Write(thumb_path, bitmap))
       COVER_LOG(MW_LOG_WARNING, "can't write the thumbnail [%s]", thumb_path.c_str());
   }
-  // The thumbnail keeps the picture as it is; only the copy shown is adjusted for the panel.
-  return Adjusted(CopyBitmap(bitmap));
+  return bitmap;
 }
 
 void CoverCacheManager::Enqueue(std::function<void()> work) {

@@ -22,7 +22,8 @@ namespace {
 // e-ink covers are made of, takes its finished value from one look-up.
 void ApplyToneTable(SmartBitmap& bitmap, const std::array<uint8_t, 256>& table) {
   std::array<uint32_t, 256> greys{};
-  for (size_t level = 0; level < 256; ++level) greys[level] = 0xFF000000u | table[level] * 0x010101u;
+  for (size_t level = 0; level < 256; ++level)
+    greys[level] = 0xFF000000u | table[level] * 0x010101u;
   uint32_t* pixel = bitmap.MutableData();
   for (size_t i = 0, n = static_cast<size_t>(bitmap.Width()) * bitmap.Height(); i < n; ++i) {
     const uint32_t value = pixel[i];
@@ -85,6 +86,8 @@ SmartBitmap CopyBitmap(const SmartBitmap& bitmap) {
   SmartBitmap copy = SmartBitmapAccess::Allocate(bitmap.Width(), bitmap.Height());
   std::copy(bitmap.Data(), bitmap.Data() + static_cast<size_t>(bitmap.Width()) * bitmap.Height(),
             copy.MutableData());
+  if (SmartBitmapAccess::TonesAdjusted(bitmap))
+    SmartBitmapAccess::MarkTonesAdjusted(copy);
   return copy;
 }
 
@@ -175,8 +178,12 @@ SmartBitmap pk_copy_inv_bitmap(const SmartBitmap& bitmap) {
 }
 
 void adjustBitmapDefault(SmartBitmap& bitmap) {
-  if (bitmap.IsEmpty() || device_display_colormask() != 0)
+  if (bitmap.IsEmpty() || device_display_colormask() != 0 ||
+      SmartBitmapAccess::TonesAdjusted(bitmap))
     return;
+  // Marked before the work, whatever it decides: a flat picture left alone is as finished as a
+  // stretched one, and stretching a stretched picture again would lift its mid-tones twice.
+  SmartBitmapAccess::MarkTonesAdjusted(bitmap);
   std::array<size_t, 256> histogram{};
   const size_t total = CountLuminances(bitmap, &histogram);
   if (total == 0)

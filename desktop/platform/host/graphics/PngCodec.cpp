@@ -148,13 +148,52 @@ DecodeResult DecodeWith(png_structp png, png_infop info, int format, SmartBitmap
   return plain ? DecodeResult::kFinished : DecodeResult::kNeedsFinishing;
 }
 
-}  // namespace
+// Covers are stored with the panel's tone adjustment already in their pixels, so that loading them
+// skips it. This private chunk says so; PNG readers pass over chunks they don't know, and one
+// that changes the pixels drops it (the fourth letter's case marks it unsafe to copy). Its byte is
+// the adjustment's version: a file of another version is adjusted again like any picture.
+constexpr char kToneMarkType[] = "toNE";
+constexpr char kToneMarkVersion = '1';
+constexpr size_t kHeaderEnd = 8 + 25;  // signature and IHDR, which comes first
 
-SmartBitmap PngCodec::Decode(const std::string& bytes, int format) {
-  if (bytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8)) {
-    MW_LOG(MW_LOG_WARNING, "PNG not decoded: Not a PNG file");
-    return SmartBitmap();
+uint32_t ReadBig32(const std::string& bytes, size_t at) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data()) + at;
+  return (uint32_t{data[0]} << 24) | (uint32_t{data[1]} << 16) | (uint32_t{data[2]} << 8) |
+         uint32_t{data[3]};
+}
+
+void AppendBig32(std::string* out, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<char>(value >> shift));
+}
+
+void InsertToneMark(std::string* png) {
+  std::string chunk;
+  AppendBig32(&chunk, 1);
+  chunk.append(kToneMarkType, 4);
+  chunk.push_back(kToneMarkVersion);
+  AppendBig32(&chunk,
+              static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(chunk.data() + 4), 5)));
+  png->insert(kHeaderEnd, chunk);
+}
+
+// Looks for the mark among the chunks before the image data, where it is written.
+bool HasToneMark(const std::string& bytes) {
+  for (size_t at = kHeaderEnd; at <= bytes.size() && bytes.size() - at >= 12;) {
+    const uint32_t length = ReadBig32(bytes, at);
+    if (length > bytes.size() - at - 12 || bytes.compare(at + 4, 4, "IDAT") == 0)
+      return false;
+    if (bytes.compare(at + 4, 4, kToneMarkType) == 0) {
+      const auto* type = reinterpret_cast<const Bytef*>(bytes.data() + at + 4);
+      return length == 1 && bytes[at + 8] == kToneMarkVersion &&
+             ReadBig32(bytes, at + 9) == crc32(0, type, 5);
+    }
+    at += 12 + length;
   }
+  return false;
+}
+
+// The bitmap of a file that passed the signature check.
+SmartBitmap DecodeSigned(const std::string& bytes, int format) {
   DeflatePng::Image image;
   switch (DeflatePng::Decode(bytes, &SmartBitmapAccess::SizeAllowed, &image)) {
     case DeflatePng::Result::kDecoded:
@@ -190,68 +229,93 @@ SmartBitmap PngCodec::Decode(const std::string& bytes, int format) {
   return bitmap;
 }
 
+}  // namespace
+
+SmartBitmap PngCodec::Decode(const std::string& bytes, int format) {
+  if (bytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8)) {
+    MW_LOG(MW_LOG_WARNING, "PNG not decoded: Not a PNG file");
+    return SmartBitmap();
+  }
+  SmartBitmap bitmap = DecodeSigned(bytes, format);
+  if (!bitmap.IsEmpty() && HasToneMark(bytes))
+    SmartBitmapAccess::MarkTonesAdjusted(bitmap);
+  return bitmap;
+}
+
 namespace {
 
 // How a bitmap is stored: grey bitmaps (covers made for e-ink panels) as one byte a pixel, which
 // also makes them three times faster to load; other opaque ones (screenshots, colour covers) as
-// RGB; the rest with their alpha channel.
-enum class PngLayout { kGrey, kRgb, kRgba };
+// RGB; the rest with their alpha channel. The first two go through the faster deflate writer.
 
-// Without a branch per pixel, so that the compiler can vectorise the pass: the pictures written
-// here are thumbnails, opaque and on grey panels grey, so stopping early would rarely pay.
-PngLayout LayoutFor(const SmartBitmap& bitmap) {
-  const uint32_t* pixel = bitmap.Data();
-  const uint32_t* const end = pixel + static_cast<size_t>(bitmap.Width()) * bitmap.Height();
-  uint32_t alpha = 0xFF;
-  uint32_t colour = 0;  // non-zero once a pixel's red or green differs from its blue
-  for (; pixel != end; ++pixel) {
-    const uint32_t value = *pixel;
-    alpha &= value >> 24;
-    colour |= ((value >> 16) ^ value) | ((value >> 8) ^ value);
-  }
-  if (alpha != 0xFF)
-    return PngLayout::kRgba;
-  return (colour & 0xFF) == 0 ? PngLayout::kGrey : PngLayout::kRgb;
-}
-
-int Components(PngLayout layout) {
-  return layout == PngLayout::kGrey ? 1 : (layout == PngLayout::kRgb ? 3 : 4);
-}
-
-int ColorType(PngLayout layout) {
-  return layout == PngLayout::kGrey
-             ? PNG_COLOR_TYPE_GRAY
-             : (layout == PngLayout::kRgb ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA);
-}
-
-// One row of the bitmap in the file's byte order (straight, not premultiplied, alpha).
-void FillRow(const uint32_t* pixels, int width, PngLayout layout, png_byte* out) {
+// One row of the bitmap in the file's byte order, RGB or RGBA (straight, not premultiplied, alpha).
+void FillRow(const uint32_t* pixels, int width, bool with_alpha, png_byte* out) {
   for (int x = 0; x < width; ++x) {
-    if (layout == PngLayout::kGrey) {
-      *out++ = static_cast<png_byte>(PixelMath::Blue(pixels[x]));
-      continue;
-    }
     const uint32_t pixel = PixelMath::Unpremultiply(pixels[x]);
     *out++ = static_cast<png_byte>(PixelMath::Red(pixel));
     *out++ = static_cast<png_byte>(PixelMath::Green(pixel));
     *out++ = static_cast<png_byte>(PixelMath::Blue(pixel));
-    if (layout == PngLayout::kRgba)
+    if (with_alpha)
       *out++ = static_cast<png_byte>(PixelMath::Alpha(pixel));
   }
 }
 
-// Opaque bitmaps, the covers, go through the faster deflate writer.
-std::string EncodeOpaque(const SmartBitmap& bitmap, PngLayout layout) {
-  DeflatePng::Image image;
-  image.width = bitmap.Width();
-  image.height = bitmap.Height();
-  image.components = Components(layout);
-  const size_t stride = static_cast<size_t>(image.width) * image.components;
-  image.rows.resize(stride * static_cast<size_t>(image.height));
-  const uint32_t* pixels = bitmap.Data();
-  for (int y = 0; y < image.height; ++y, pixels += image.width)
-    FillRow(pixels, image.width, layout, image.rows.data() + static_cast<size_t>(y) * stride);
-  return DeflatePng::Encode(image);
+// Writes one grey row with the "up" filter (prior is the bitmap row above, zeros for the first)
+// and tells whether every pixel was opaque grey. Branch-free, so that the compiler can vectorise
+// it: the thumbnails written on grey panels are all grey.
+bool FilterGreyRow(const uint32_t* row, const uint32_t* prior, int width, uint8_t* __restrict out) {
+  uint32_t differs = 0;
+  for (int x = 0; x < width; ++x) {
+    const uint32_t value = row[x];
+    differs |= value ^ (0xFF000000u | (value & 0xFFu) * 0x010101u);
+    out[x] = static_cast<uint8_t>(value - prior[x]);
+  }
+  return differs == 0;
+}
+
+bool AllOpaque(const SmartBitmap& bitmap) {
+  const uint32_t* pixel = bitmap.Data();
+  const uint32_t* const end = pixel + static_cast<size_t>(bitmap.Width()) * bitmap.Height();
+  uint32_t alpha = 0xFF;
+  for (; pixel != end; ++pixel) alpha &= *pixel >> 24;
+  return alpha == 0xFF;
+}
+
+// The file's rows, each with its filter byte, when every pixel is opaque grey (one pass over the
+// pixels, the usual case on grey panels); nullptr otherwise.
+std::unique_ptr<uint8_t[]> FilteredGreyRows(const SmartBitmap& bitmap) {
+  const int width = bitmap.Width();
+  const size_t stride = static_cast<size_t>(width) + 1;
+  std::unique_ptr<uint8_t[]> rows(new uint8_t[stride * bitmap.Height()]);
+  const std::vector<uint32_t> zeros(static_cast<size_t>(width), 0);
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const uint32_t* row = bitmap.Data() + static_cast<size_t>(y) * width;
+    uint8_t* out = rows.get() + static_cast<size_t>(y) * stride;
+    out[0] = DeflatePng::kUpFilter;
+    if (!FilterGreyRow(row, y > 0 ? row - width : zeros.data(), width, out + 1))
+      return nullptr;
+  }
+  return rows;
+}
+
+// The same as RGB, for an opaque bitmap.
+std::unique_ptr<uint8_t[]> FilteredRgbRows(const SmartBitmap& bitmap) {
+  const int width = bitmap.Width();
+  const int height = bitmap.Height();
+  const size_t stride = static_cast<size_t>(width) * 3;
+  std::unique_ptr<uint8_t[]> rows(new uint8_t[(stride + 1) * height]);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* out = rows.get() + static_cast<size_t>(y) * (stride + 1);
+    out[0] = DeflatePng::kUpFilter;
+    FillRow(bitmap.Data() + static_cast<size_t>(y) * width, width, false, out + 1);
+  }
+  // From the bottom up, so that each row is taken from the row above while that is unfiltered.
+  for (int y = height - 1; y > 0; --y) {
+    uint8_t* row = rows.get() + static_cast<size_t>(y) * (stride + 1) + 1;
+    const uint8_t* above = row - (stride + 1);
+    for (size_t i = 0; i < stride; ++i) row[i] = static_cast<uint8_t>(row[i] - above[i]);
+  }
+  return rows;
 }
 
 void AppendToString(png_structp png, png_bytep data, png_size_t length) {
@@ -272,36 +336,29 @@ void ChooseFastCompression(png_structp png) {
   png_set_compression_buffer_size(png, 64 * 1024);
 }
 
-// Encodes into *out; false after an error. As with decoding, the caller owns everything with a
-// destructor.
-bool EncodeWith(png_structp png, png_infop info, const SmartBitmap& bitmap, PngLayout layout,
+// Encodes as RGBA through the write function set on png; false after an error. As with decoding,
+// the caller owns everything with a destructor.
+bool EncodeWith(png_structp png, png_infop info, const SmartBitmap& bitmap,
                 std::vector<png_byte>* row) {
   if (setjmp(png_jmpbuf(png)))
     return false;
   const int width = bitmap.Width();
   png_set_IHDR(png, info, static_cast<png_uint_32>(width),
-               static_cast<png_uint_32>(bitmap.Height()), 8, ColorType(layout), PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+               static_cast<png_uint_32>(bitmap.Height()), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
   ChooseFastCompression(png);
   png_write_info(png, info);
-  row->resize(static_cast<size_t>(width) * static_cast<size_t>(Components(layout)));
+  row->resize(static_cast<size_t>(width) * 4);
   const uint32_t* pixels = bitmap.Data();
   for (int y = 0; y < bitmap.Height(); ++y, pixels += width) {
-    FillRow(pixels, width, layout, row->data());
+    FillRow(pixels, width, true, row->data());
     png_write_row(png, row->data());
   }
   png_write_end(png, nullptr);
   return true;
 }
 
-}  // namespace
-
-std::string PngCodec::Encode(const SmartBitmap& bitmap) {
-  if (bitmap.IsEmpty())
-    return std::string();
-  const PngLayout layout = LayoutFor(bitmap);
-  if (layout != PngLayout::kRgba)
-    return EncodeOpaque(bitmap, layout);
+std::string EncodeWithAlpha(const SmartBitmap& bitmap) {
   png_structp png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, kEncodedWord, OnPngError, OnPngWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -310,13 +367,31 @@ std::string PngCodec::Encode(const SmartBitmap& bitmap) {
     return std::string();
   }
   std::string bytes;
-  bytes.reserve(static_cast<size_t>(bitmap.Width()) * bitmap.Height() *
-                static_cast<size_t>(Components(layout)) / 2);
+  bytes.reserve(static_cast<size_t>(bitmap.Width()) * bitmap.Height() * 2);
   png_set_write_fn(png, &bytes, AppendToString, FlushNothing);
   std::vector<png_byte> row;
-  const bool encoded = EncodeWith(png, info, bitmap, layout, &row);
+  const bool encoded = EncodeWith(png, info, bitmap, &row);
   png_destroy_write_struct(&png, &info);
   return encoded ? bytes : std::string();
+}
+
+}  // namespace
+
+std::string PngCodec::Encode(const SmartBitmap& bitmap) {
+  if (bitmap.IsEmpty())
+    return std::string();
+  // Opaque bitmaps, the covers, go through the faster deflate writer.
+  std::string png;
+  if (const std::unique_ptr<uint8_t[]> grey = FilteredGreyRows(bitmap))
+    png = DeflatePng::EncodeFiltered(bitmap.Width(), bitmap.Height(), 1, grey.get());
+  else if (AllOpaque(bitmap))
+    png = DeflatePng::EncodeFiltered(bitmap.Width(), bitmap.Height(), 3,
+                                     FilteredRgbRows(bitmap).get());
+  else
+    png = EncodeWithAlpha(bitmap);
+  if (!png.empty() && SmartBitmapAccess::TonesAdjusted(bitmap))
+    InsertToneMark(&png);
+  return png;
 }
 
 }  // namespace marrowleaf::platform

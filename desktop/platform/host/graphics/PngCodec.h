@@ -10,7 +10,8 @@ namespace marrowleaf::platform {
 // instead of aborting. The size is checked against the bitmap caps before any pixel is decoded.
 // Files are written for speed (fast compression, one cheap filter): opaque grey bitmaps as 8-bit
 // grey, other opaque ones as RGB, both through libdeflate (DeflatePng), which also reads such
-// files back; the rest as RGBA through libpng.
+// files back; the rest as RGBA through libpng. A bitmap whose tones were adjusted for the panel is
+// written with a private chunk that says so, and reads back marked the same way.
 class PngCodec {
  public:
   static SmartBitmap Decode(const std::string& bytes, int format);

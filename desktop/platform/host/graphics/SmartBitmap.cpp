@@ -67,6 +67,15 @@ void SmartBitmapAccess::FinishDecoded(SmartBitmap& bitmap, int format) {
   }
 }
 
+bool SmartBitmapAccess::TonesAdjusted(const SmartBitmap& bitmap) {
+  return !bitmap.IsEmpty() && bitmap.pixels_->tones_adjusted;
+}
+
+void SmartBitmapAccess::MarkTonesAdjusted(SmartBitmap& bitmap) {
+  if (!bitmap.IsEmpty())
+    bitmap.pixels_->tones_adjusted = true;
+}
+
 SmartBitmap SmartBitmap::Create(int width, int height, int color) {
   SmartBitmap bitmap = SmartBitmapAccess::Allocate(width, height);
   if (!bitmap.IsEmpty())

@@ -12,6 +12,9 @@ struct SmartBitmap::Pixels {
   int width = 0;
   int height = 0;
   std::vector<uint32_t> data;
+  // The panel's tone adjustment has been applied (by this process, or before the bitmap was
+  // stored as a PNG file that says so): it must not be applied twice.
+  bool tones_adjusted = false;
 };
 
 // What the graphics host needs of a bitmap beyond its public face: making one without filling it
@@ -28,4 +31,7 @@ class SmartBitmapAccess {
   // Turns straight 0xAARRGGBB pixels into premultiplied ones, and colour into grey for the grey
   // format.
   static void FinishDecoded(SmartBitmap& bitmap, int format);
+  // Whether the panel's tone adjustment is already in the pixels (false for an empty bitmap).
+  static bool TonesAdjusted(const SmartBitmap& bitmap);
+  static void MarkTonesAdjusted(SmartBitmap& bitmap);
 };

@@ -33,4 +33,6 @@ SmartBitmap pk_copy_inv_bitmap(const SmartBitmap& bitmap);
 // Prepares a cover for the panel, in place: on an e-ink panel the tones are stretched so that the
 // lightest and darkest few pixels become white and black and the mid-tones are lifted a little,
 // since grey panels show photographs flat and dark. Colour panels keep the bitmap as it is.
+// A bitmap is adjusted once: a second call, on it or on a copy of it, or on the bitmap of a PNG
+// file written from an adjusted bitmap (the file carries a mark), leaves it as it is.
 void adjustBitmapDefault(SmartBitmap& bitmap);
