@@ -53,17 +53,9 @@ void RequestBgra(png_structp png, png_infop info) {
   png_read_update_info(png, info);
 }
 
-// 8-bit grey or RGB files without transparency, which is what this device's own thumbnails are,
-// are read a row at a time and widened here into finished pixels: that is several times faster
-// than libpng's transforms followed by a pass over the whole bitmap.
-bool IsPlainOpaque(png_structp png, png_infop info) {
-  const int type = png_get_color_type(png, info);
-  return (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_RGB) &&
-         png_get_bit_depth(png, info) == 8 &&
-         png_get_interlace_type(png, info) == PNG_INTERLACE_NONE &&
-         !png_get_valid(png, info, PNG_INFO_tRNS);
-}
-
+// This device's own thumbnails, 8-bit grey or RGB without transparency, come from the deflate
+// reader as plain rows and are widened here into finished pixels: several times faster than
+// libpng's transforms followed by a pass over the whole bitmap.
 void WidenGreyRow(const png_byte* row, int width, uint32_t* target) {
   for (int x = 0; x < width; ++x) target[x] = 0xFF000000u | row[x] * 0x010101u;
 }
@@ -72,23 +64,6 @@ void WidenRgbRow(const png_byte* row, int width, bool grey, uint32_t* target) {
   for (int x = 0; x < width; ++x, row += 3) {
     const uint32_t pixel = PixelMath::Pack(0xFF, row[0], row[1], row[2]);
     target[x] = grey ? PixelMath::ToGrey(pixel) : pixel;
-  }
-}
-
-void ReadPlainOpaque(png_structp png, png_infop info, int format, SmartBitmap* bitmap,
-                     std::vector<png_byte>* row) {
-  const bool rgb = png_get_color_type(png, info) == PNG_COLOR_TYPE_RGB;
-  const bool grey = format != SMART_BITMAP_COLOR;
-  const int width = bitmap->Width();
-  const int height = bitmap->Height();
-  uint32_t* target = bitmap->MutableData();
-  row->resize(static_cast<size_t>(width) * (rgb ? 3 : 1));
-  for (int y = 0; y < height; ++y, target += width) {
-    png_read_row(png, row->data(), nullptr);
-    if (rgb)
-      WidenRgbRow(row->data(), width, grey, target);
-    else
-      WidenGreyRow(row->data(), width, target);
   }
 }
 
@@ -120,32 +95,27 @@ SmartBitmap Widened(const DeflatePng::Image& image, int format) {
   return bitmap;
 }
 
-// What DecodeWith gave.
-enum class DecodeResult { kFailed, kFinished, kNeedsFinishing };
-
-// Decodes into *bitmap. Everything with a destructor lives in the caller, so libpng's jump back
-// to the setjmp below skips none.
-DecodeResult DecodeWith(png_structp png, png_infop info, int format, SmartBitmap* bitmap,
-                        std::vector<png_bytep>* rows, std::vector<png_byte>* row) {
+// Decodes into *bitmap the files the deflate reader leaves to libpng (other depths, palettes,
+// transparency, interlacing), as straight BGRA to be finished by the caller; false on failure.
+// Everything with a destructor lives in the caller, so libpng's jump back to the setjmp below
+// skips none.
+bool DecodeWith(png_structp png, png_infop info, SmartBitmap* bitmap,
+                std::vector<png_bytep>* rows) {
   if (setjmp(png_jmpbuf(png)))
-    return DecodeResult::kFailed;
+    return false;
   png_read_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info);
   const png_uint_32 height = png_get_image_height(png, info);
   if (!SmartBitmapAccess::SizeAllowed(width, height)) {
     MW_LOG(MW_LOG_WARNING, "PNG refused: %ux%u is above the image size cap", width, height);
-    return DecodeResult::kFailed;
+    return false;
   }
   *bitmap = SmartBitmapAccess::Allocate(static_cast<int>(width), static_cast<int>(height));
   if (bitmap->IsEmpty())
-    return DecodeResult::kFailed;
-  const bool plain = IsPlainOpaque(png, info);
-  if (plain)
-    ReadPlainOpaque(png, info, format, bitmap, row);
-  else
-    ReadAnyLayout(png, info, bitmap, rows);
+    return false;
+  ReadAnyLayout(png, info, bitmap, rows);
   png_read_end(png, nullptr);
-  return plain ? DecodeResult::kFinished : DecodeResult::kNeedsFinishing;
+  return true;
 }
 
 // Covers are stored with the panel's tone adjustment already in their pixels, so that loading them
@@ -219,13 +189,11 @@ SmartBitmap DecodeSigned(const std::string& bytes, int format) {
   png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
   SmartBitmap bitmap;
   std::vector<png_bytep> rows;
-  std::vector<png_byte> row;
-  const DecodeResult result = DecodeWith(png, info, format, &bitmap, &rows, &row);
+  const bool decoded = DecodeWith(png, info, &bitmap, &rows);
   png_destroy_read_struct(&png, &info, nullptr);
-  if (result == DecodeResult::kFailed)
+  if (!decoded)
     return SmartBitmap();
-  if (result == DecodeResult::kNeedsFinishing)
-    SmartBitmapAccess::FinishDecoded(bitmap, format);
+  SmartBitmapAccess::FinishDecoded(bitmap, format);
   return bitmap;
 }
 
