@@ -1,24 +1,15 @@
 #include "PdfCover.h"
 
-#include <poppler-document.h>
-#include <poppler-global.h>
-#include <poppler-image.h>
-#include <poppler-page-renderer.h>
-#include <poppler-page.h>
 #include <sys/stat.h>
 
-#include <cmath>
-#include <memory>
-#include <mutex>
-
 #include "CoverLimits.h"
+#include "PdfFirstPage.h"
 #include "PictureDecoder.h"
+#include "SharedLibrary.h"
+#include "platform/sdk/log.h"
 
 namespace marrowleaf::platform {
 namespace {
-
-// Damaged documents make the library print its complaints; the cover simply stays empty.
-void Quiet(const std::string&, void*) {}
 
 bool FileFits(const std::string& host_path) {
   struct stat info;
@@ -26,36 +17,48 @@ bool FileFits(const std::string& host_path) {
          static_cast<unsigned long long>(info.st_size) <= CoverLimits::kMaxDocumentBytes;
 }
 
+// The module's entry, opened on the first PDF; null (logged once) when the module is missing.
+MarrowleafPdfFirstPage FirstPageEntry() {
+  static const MarrowleafPdfFirstPage entry = [] {
+    static SharedLibrary module(SharedLibrary::ProgramFolder() + "/" + kPdfModuleFile);
+    MarrowleafPdfFirstPage found = nullptr;
+    if (!module.Find(kPdfFirstPageSymbol, &found))
+      MW_LOG(MW_LOG_WARNING, "PDF pages can't be drawn: %s", module.Error().c_str());
+    return found;
+  }();
+  return entry;
+}
+
+struct Request {
+  int width;
+  int height;
+  SmartBitmap bitmap;
+};
+
+double ScaleFor(double page_width, double page_height, void* context) {
+  const Request& request = *static_cast<Request*>(context);
+  return PictureDecoder::RenderScale(page_width, page_height, request.width, request.height);
+}
+
+void Keep(const unsigned char* pixels, int width, int height, int stride, void* context) {
+  static_cast<Request*>(context)->bitmap =
+      PictureDecoder::FromPixels(pixels, width, height, stride, true);
+}
+
 }  // namespace
 
 SmartBitmap PdfCover::Render(const std::string& host_path, int width, int height, int format) {
-  static std::once_flag quiet;
-  std::call_once(quiet, [] { poppler::set_debug_error_function(Quiet, nullptr); });
   if (!FileFits(host_path))
     return SmartBitmap();
-  std::unique_ptr<poppler::document> document(poppler::document::load_from_file(host_path));
-  if (!document || document->is_locked() || document->pages() < 1)
+  const MarrowleafPdfFirstPage first_page = FirstPageEntry();
+  if (first_page == nullptr)
     return SmartBitmap();
-  std::unique_ptr<poppler::page> page(document->create_page(0));
-  if (!page)
+  Request request{width, height, SmartBitmap()};
+  if (first_page(host_path.c_str(), ScaleFor, Keep, &request) != 0)
     return SmartBitmap();
-  const poppler::rectf box = page->page_rect(poppler::media_box);
-  const double scale = PictureDecoder::RenderScale(box.width(), box.height(), width, height);
-  if (scale <= 0)
-    return SmartBitmap();
-  poppler::page_renderer renderer;
-  renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
-  renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
-  renderer.set_image_format(poppler::image::format_argb32);
-  const poppler::image image = renderer.render_page(page.get(), 72.0 * scale, 72.0 * scale);
-  if (!image.is_valid())
-    return SmartBitmap();
-  SmartBitmap bitmap =
-      PictureDecoder::FromPixels(reinterpret_cast<const unsigned char*>(image.const_data()),
-                                 image.width(), image.height(), image.bytes_per_row(), true);
   if (format != SMART_BITMAP_COLOR)
-    PictureDecoder::ToGrey(bitmap);
-  return bitmap;
+    PictureDecoder::ToGrey(request.bitmap);
+  return std::move(request.bitmap);
 }
 
 }  // namespace marrowleaf::platform

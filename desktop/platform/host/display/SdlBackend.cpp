@@ -1,11 +1,10 @@
 #include "SdlBackend.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <chrono>
 
 #include "KeyBindings.h"
+#include "SdlLibrary.h"
 #include "SdlWindow.h"
 #include "platform/sdk/events.h"
 #include "platform/sdk/log.h"
@@ -19,8 +18,8 @@ constexpr int kPollMs = 50;
 // program.
 constexpr auto kShowGiveUp = std::chrono::seconds(3);
 
-int64_t NowMs() {
-  return static_cast<int64_t>(SDL_GetTicks64());
+int64_t NowMs(const SdlLibrary& sdl) {
+  return static_cast<int64_t>(sdl.GetTicks64());
 }
 
 }  // namespace
@@ -36,6 +35,11 @@ bool SdlBackend::Start(int width, int height) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (state_ != State::kIdle)
     return state_ == State::kRunning;
+  sdl_ = SdlLibrary::Get();
+  if (sdl_ == nullptr) {
+    state_ = State::kFailed;
+    return false;
+  }
   state_ = State::kStarting;
   thread_ = std::thread([this, width, height] { Run(width, height); });
   changed_.wait(lock, [this] { return state_ != State::kStarting; });
@@ -61,7 +65,7 @@ void SdlBackend::Wake() {
     return;
   SDL_Event event{};
   event.type = wake_event_;
-  SDL_PushEvent(&event);
+  sdl_->PushEvent(&event);
 }
 
 void SdlBackend::Show(UpdateKind kind, const PixelImage& area, int x, int y) {
@@ -82,7 +86,7 @@ void SdlBackend::Show(UpdateKind kind, const PixelImage& area, int x, int y) {
 }
 
 void SdlBackend::Run(int width, int height) {
-  SdlWindow window;
+  SdlWindow window(*sdl_);
   const bool opened = OpenWindow(window, width, height);
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -92,20 +96,20 @@ void SdlBackend::Run(int width, int height) {
   if (opened)
     Loop(window);
   window.Close();
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  sdl_->QuitSubSystem(SDL_INIT_VIDEO);
   std::lock_guard<std::mutex> lock(mutex_);
   state_ = State::kStopped;
   changed_.notify_all();
 }
 
 bool SdlBackend::OpenWindow(SdlWindow& window, int width, int height) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    MW_LOG(MW_LOG_WARNING, "no window system: %s", SDL_GetError());
+  if (sdl_->InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    MW_LOG(MW_LOG_WARNING, "no window system: %s", sdl_->GetError());
     return false;
   }
-  wake_event_ = SDL_RegisterEvents(1);
+  wake_event_ = sdl_->RegisterEvents(1);
   if (wake_event_ == static_cast<uint32_t>(-1) || !window.Open(width, height, title_)) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    sdl_->QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
   window.Present();
@@ -120,21 +124,21 @@ void SdlBackend::Loop(SdlWindow& window) {
       if (stop_)
         return;
     }
-    const int64_t now = NowMs();
+    const int64_t now = NowMs(*sdl_);
     const int64_t due = input.Tick(now);
     const int timeout =
         due < 0 ? kPollMs : static_cast<int>(std::clamp<int64_t>(due - now, 1, kPollMs));
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, timeout)) {
+    if (sdl_->WaitEventTimeout(&event, timeout)) {
       Handle(event, input);
-      while (SDL_PollEvent(&event)) Handle(event, input);
+      while (sdl_->PollEvent(&event)) Handle(event, input);
     }
     ShowPending(window);
   }
 }
 
 void SdlBackend::Handle(const SDL_Event& event, InputMapper& input) {
-  const int64_t now = NowMs();
+  const int64_t now = NowMs(*sdl_);
   switch (event.type) {
     case SDL_QUIT:
       hooks_.post_event(EVT_EXIT, 0, 0);
@@ -164,7 +168,7 @@ void SdlBackend::HandleKey(const SDL_Event& event, InputMapper& input) {
   // The PC's own key repeat is ignored: the device's repeat comes from InputMapper's timing.
   if (event.key.repeat != 0)
     return;
-  const auto binding = KeyBindings::ForKeyName(SDL_GetKeyName(event.key.keysym.sym));
+  const auto binding = KeyBindings::ForKeyName(sdl_->GetKeyName(event.key.keysym.sym));
   const bool down = event.type == SDL_KEYDOWN;
   if (binding.action == KeyBindings::Action::kScreenshot) {
     if (down && hooks_.screenshot)
@@ -174,9 +178,9 @@ void SdlBackend::HandleKey(const SDL_Event& event, InputMapper& input) {
   if (binding.action != KeyBindings::Action::kDeviceKey)
     return;
   if (down) {
-    input.KeyDown(binding.device_key, NowMs());
+    input.KeyDown(binding.device_key, NowMs(*sdl_));
   } else {
-    input.KeyUp(binding.device_key, NowMs());
+    input.KeyUp(binding.device_key, NowMs(*sdl_));
   }
 }
 

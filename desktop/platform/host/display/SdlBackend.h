@@ -16,6 +16,7 @@ union SDL_Event;
 namespace marrowleaf::platform {
 
 class SdlWindow;
+struct SdlLibrary;
 
 // The panel as a window on the PC. One thread of its own owns the window: it shows the updates the
 // event loop hands over, flashes on full updates, and turns the mouse and keyboard into device
@@ -57,6 +58,8 @@ class SdlBackend : public DisplayBackend {
   void Wake();
 
   Hooks hooks_;
+  // Set by Start before the window thread runs; null until then.
+  const SdlLibrary* sdl_ = nullptr;
   bool touch_;
   std::string title_;
   std::thread thread_;

@@ -1,9 +1,8 @@
 #include "SdlWindow.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 
+#include "SdlLibrary.h"
 #include "platform/sdk/log.h"
 
 namespace marrowleaf::platform {
@@ -14,9 +13,9 @@ namespace {
 constexpr Uint32 kFlashPhaseMs = 70;
 
 // The largest window that fits the PC's desktop with room for its title bar and task bar.
-double FitScale(int width, int height) {
+double FitScale(const SdlLibrary& sdl, int width, int height) {
   SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0)
+  if (sdl.GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0)
     return 1.0;
   const double scale = std::min(0.92 * usable.w / width, 0.92 * usable.h / height);
   return std::min(1.0, scale);
@@ -29,24 +28,24 @@ SdlWindow::~SdlWindow() {
 }
 
 bool SdlWindow::Open(int width, int height, const std::string& title) {
-  const double scale = FitScale(width, height);
-  window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+  const double scale = FitScale(sdl_, width, height);
+  window_ = sdl_.CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              std::max(1, static_cast<int>(width * scale)),
                              std::max(1, static_cast<int>(height * scale)), SDL_WINDOW_RESIZABLE);
   if (!window_) {
-    MW_LOG(MW_LOG_ERROR, "can't open the window: %s", SDL_GetError());
+    MW_LOG(MW_LOG_ERROR, "can't open the window: %s", sdl_.GetError());
     return false;
   }
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  renderer_ = sdl_.CreateRenderer(window_, -1, 0);
   if (!renderer_)
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    renderer_ = sdl_.CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   if (!renderer_) {
-    MW_LOG(MW_LOG_ERROR, "can't draw in the window: %s", SDL_GetError());
+    MW_LOG(MW_LOG_ERROR, "can't draw in the window: %s", sdl_.GetError());
     Close();
     return false;
   }
   // Linear filtering keeps text readable when the window is smaller than the screen.
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+  sdl_.SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
   if (!MakeTexture(width, height)) {
     Close();
     return false;
@@ -57,11 +56,11 @@ bool SdlWindow::Open(int width, int height, const std::string& title) {
 
 void SdlWindow::Close() {
   if (texture_)
-    SDL_DestroyTexture(texture_);
+    sdl_.DestroyTexture(texture_);
   if (renderer_)
-    SDL_DestroyRenderer(renderer_);
+    sdl_.DestroyRenderer(renderer_);
   if (window_)
-    SDL_DestroyWindow(window_);
+    sdl_.DestroyWindow(window_);
   texture_ = nullptr;
   renderer_ = nullptr;
   window_ = nullptr;
@@ -69,19 +68,19 @@ void SdlWindow::Close() {
 
 bool SdlWindow::MakeTexture(int width, int height) {
   if (texture_)
-    SDL_DestroyTexture(texture_);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+    sdl_.DestroyTexture(texture_);
+  texture_ = sdl_.CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                width, height);
   if (!texture_) {
-    MW_LOG(MW_LOG_ERROR, "can't make the screen image: %s", SDL_GetError());
+    MW_LOG(MW_LOG_ERROR, "can't make the screen image: %s", sdl_.GetError());
     return false;
   }
   width_ = width;
   height_ = height;
-  SDL_RenderSetLogicalSize(renderer_, width, height);
+  sdl_.RenderSetLogicalSize(renderer_, width, height);
   // A new texture holds whatever the driver left in it; the panel starts white.
   const PixelImage white(width, height);
-  SDL_UpdateTexture(texture_, nullptr, white.pixels.data(),
+  sdl_.UpdateTexture(texture_, nullptr, white.pixels.data(),
                     width * static_cast<int>(sizeof(uint32_t)));
   return true;
 }
@@ -94,33 +93,33 @@ void SdlWindow::Put(const PixelImage& area, int x, int y, int screen_width, int 
     return;
   }
   const SDL_Rect rect{x, y, area.width, area.height};
-  SDL_UpdateTexture(texture_, &rect, area.pixels.data(),
+  sdl_.UpdateTexture(texture_, &rect, area.pixels.data(),
                     area.width * static_cast<int>(sizeof(uint32_t)));
 }
 
 void SdlWindow::Present() {
   if (!renderer_)
     return;
-  SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
+  sdl_.SetRenderDrawColor(renderer_, 255, 255, 255, 255);
+  sdl_.RenderClear(renderer_);
+  sdl_.RenderCopy(renderer_, texture_, nullptr, nullptr);
+  sdl_.RenderPresent(renderer_);
 }
 
 void SdlWindow::FillWith(int red, int green, int blue) {
   if (!renderer_)
     return;
-  SDL_SetRenderDrawColor(renderer_, static_cast<Uint8>(red), static_cast<Uint8>(green),
+  sdl_.SetRenderDrawColor(renderer_, static_cast<Uint8>(red), static_cast<Uint8>(green),
                          static_cast<Uint8>(blue), 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderPresent(renderer_);
+  sdl_.RenderClear(renderer_);
+  sdl_.RenderPresent(renderer_);
 }
 
 void SdlWindow::Flash() {
   FillWith(0, 0, 0);
-  SDL_Delay(kFlashPhaseMs);
+  sdl_.Delay(kFlashPhaseMs);
   FillWith(255, 255, 255);
-  SDL_Delay(kFlashPhaseMs);
+  sdl_.Delay(kFlashPhaseMs);
 }
 
 }  // namespace marrowleaf::platform

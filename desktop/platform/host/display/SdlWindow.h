@@ -10,13 +10,15 @@ struct SDL_Texture;
 
 namespace marrowleaf::platform {
 
+struct SdlLibrary;
+
 // The PC window that plays the panel: a texture the size of the screen, shown scaled down to fit
 // the PC's desktop. The window library maps mouse positions back to screen pixels, so the mouse
 // reaches the program in the device's coordinates whatever the window's size. Used by the window
 // thread only.
 class SdlWindow {
  public:
-  SdlWindow() = default;
+  explicit SdlWindow(const SdlLibrary& sdl) : sdl_(sdl) {}
   ~SdlWindow();
   SdlWindow(const SdlWindow&) = delete;
   SdlWindow& operator=(const SdlWindow&) = delete;
@@ -35,6 +37,7 @@ class SdlWindow {
   bool MakeTexture(int width, int height);
   void FillWith(int red, int green, int blue);
 
+  const SdlLibrary& sdl_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
