@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -72,6 +74,35 @@ TEST(ScriptParsing, RejectsABadLineWithItsNumberBeforeAnythingRuns) {
     EXPECT_FALSE(ScriptPlayer::Parse(script, "s", &error)) << script;
     EXPECT_EQ(error, message);
   }
+}
+
+// Scripts are host files read with a cap of 1 MiB: a script of exactly the cap plays, one byte
+// more (or a missing file) is refused with the path named.
+TEST(ScriptParsing, ReadsAScriptFileUpToTheCapAndRefusesALongerOrMissingOne) {
+  const std::string path = ::testing::TempDir() + "/script-cap.txt";
+  const std::string quit = "quit\n";
+  const size_t cap = size_t{1} << 20;
+  const std::vector<std::pair<size_t, bool>> cases = {{quit.size(), true}, {cap, true},
+                                                      {cap + 1, false}, {3 * cap, false}};
+  for (const auto& [size, readable] : cases) {
+    {
+      // Comment lines fill the file ahead of the one command.
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      const std::string filler(size - quit.size(), '#');
+      out << (filler.empty() ? "" : filler.substr(0, filler.size() - 1) + "\n") << quit;
+    }
+    std::string error;
+    const auto script = ScriptPlayer::FromFile(path, &error);
+    EXPECT_EQ(readable, script != nullptr) << size << ": " << error;
+    if (script)
+      EXPECT_EQ(2 - (size == quit.size()), script->NextLine()) << size;
+    else
+      EXPECT_NE(std::string::npos, error.find(path)) << size;
+  }
+  std::remove(path.c_str());
+  std::string error;
+  EXPECT_FALSE(ScriptPlayer::FromFile(path, &error));
+  EXPECT_NE(std::string::npos, error.find("can't read the script"));
 }
 
 TEST_F(ScriptPlayerTest, AResumedScriptGoesOnWhereTheReplacedProcessStopped) {
