@@ -9,10 +9,8 @@ namespace {
 bool FindAll(SharedLibrary& library, SdlLibrary& sdl) {
   return library.Find("SDL_InitSubSystem", &sdl.InitSubSystem) &&
          library.Find("SDL_QuitSubSystem", &sdl.QuitSubSystem) &&
-         library.Find("SDL_GetError", &sdl.GetError) &&
-         library.Find("SDL_SetHint", &sdl.SetHint) &&
-         library.Find("SDL_GetTicks64", &sdl.GetTicks64) &&
-         library.Find("SDL_Delay", &sdl.Delay) &&
+         library.Find("SDL_GetError", &sdl.GetError) && library.Find("SDL_SetHint", &sdl.SetHint) &&
+         library.Find("SDL_GetTicks64", &sdl.GetTicks64) && library.Find("SDL_Delay", &sdl.Delay) &&
          library.Find("SDL_RegisterEvents", &sdl.RegisterEvents) &&
          library.Find("SDL_PushEvent", &sdl.PushEvent) &&
          library.Find("SDL_PollEvent", &sdl.PollEvent) &&

@@ -30,8 +30,8 @@ SdlWindow::~SdlWindow() {
 bool SdlWindow::Open(int width, int height, const std::string& title) {
   const double scale = FitScale(sdl_, width, height);
   window_ = sdl_.CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             std::max(1, static_cast<int>(width * scale)),
-                             std::max(1, static_cast<int>(height * scale)), SDL_WINDOW_RESIZABLE);
+                              std::max(1, static_cast<int>(width * scale)),
+                              std::max(1, static_cast<int>(height * scale)), SDL_WINDOW_RESIZABLE);
   if (!window_) {
     MW_LOG(MW_LOG_ERROR, "can't open the window: %s", sdl_.GetError());
     return false;
@@ -70,7 +70,7 @@ bool SdlWindow::MakeTexture(int width, int height) {
   if (texture_)
     sdl_.DestroyTexture(texture_);
   texture_ = sdl_.CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                               width, height);
+                                width, height);
   if (!texture_) {
     MW_LOG(MW_LOG_ERROR, "can't make the screen image: %s", sdl_.GetError());
     return false;
@@ -81,7 +81,7 @@ bool SdlWindow::MakeTexture(int width, int height) {
   // A new texture holds whatever the driver left in it; the panel starts white.
   const PixelImage white(width, height);
   sdl_.UpdateTexture(texture_, nullptr, white.pixels.data(),
-                    width * static_cast<int>(sizeof(uint32_t)));
+                     width * static_cast<int>(sizeof(uint32_t)));
   return true;
 }
 
@@ -94,7 +94,7 @@ void SdlWindow::Put(const PixelImage& area, int x, int y, int screen_width, int 
   }
   const SDL_Rect rect{x, y, area.width, area.height};
   sdl_.UpdateTexture(texture_, &rect, area.pixels.data(),
-                    area.width * static_cast<int>(sizeof(uint32_t)));
+                     area.width * static_cast<int>(sizeof(uint32_t)));
 }
 
 void SdlWindow::Present() {
@@ -110,7 +110,7 @@ void SdlWindow::FillWith(int red, int green, int blue) {
   if (!renderer_)
     return;
   sdl_.SetRenderDrawColor(renderer_, static_cast<Uint8>(red), static_cast<Uint8>(green),
-                         static_cast<Uint8>(blue), 255);
+                          static_cast<Uint8>(blue), 255);
   sdl_.RenderClear(renderer_);
   sdl_.RenderPresent(renderer_);
 }

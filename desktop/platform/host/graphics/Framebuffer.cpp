@@ -62,7 +62,8 @@ cairo_surface_t* NewWhiteSurface(int width, int height) {
   unsigned char* pixels = stride > 0 ? MapPixels(bytes, &mapping) : nullptr;
   cairo_surface_t* surface = nullptr;
   if (pixels != nullptr) {
-    surface = cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
+    surface =
+        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
     auto* owned = new Mapping(mapping);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
         cairo_surface_set_user_data(surface, &kMappingKey, owned, Unmap) != CAIRO_STATUS_SUCCESS) {
