@@ -8,6 +8,7 @@
 
 #include "PixelMath.h"
 #include "SmartBitmapAccess.h"
+#include "SvgLibrary.h"
 #include "platform/sdk/log.h"
 
 namespace marrowleaf::platform {
@@ -30,10 +31,10 @@ class RsvgHandleRef {
   RsvgHandle* handle_;
 };
 
-RsvgHandle* Parse(const std::string& bytes) {
+RsvgHandle* Parse(const SvgLibrary& svg, const std::string& bytes) {
   GError* error = nullptr;
-  RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(bytes.data()),
-                                                 bytes.size(), &error);
+  RsvgHandle* handle =
+      svg.NewFromData(reinterpret_cast<const guint8*>(bytes.data()), bytes.size(), &error);
   if (!handle) {
     MW_LOG(MW_LOG_WARNING, "SVG not parsed: %s", error ? error->message : "unknown error");
     if (error)
@@ -43,14 +44,14 @@ RsvgHandle* Parse(const std::string& bytes) {
 }
 
 // Draws the document over the whole bitmap, which starts transparent.
-bool Draw(RsvgHandle* handle, SmartBitmap& bitmap) {
+bool Draw(const SvgLibrary& svg, RsvgHandle* handle, SmartBitmap& bitmap) {
   std::memset(bitmap.MutableData(), 0, static_cast<size_t>(bitmap.Stride()) * bitmap.Height());
   cairo_surface_t* surface = SmartBitmapAccess::Surface(bitmap);
   cairo_t* cairo = cairo_create(surface);
   RsvgRectangle viewport{0, 0, static_cast<double>(bitmap.Width()),
                          static_cast<double>(bitmap.Height())};
   GError* error = nullptr;
-  const gboolean drawn = rsvg_handle_render_document(handle, cairo, &viewport, &error);
+  const gboolean drawn = svg.RenderDocument(handle, cairo, &viewport, &error);
   cairo_destroy(cairo);
   cairo_surface_flush(surface);
   cairo_surface_destroy(surface);
@@ -65,14 +66,17 @@ bool Draw(RsvgHandle* handle, SmartBitmap& bitmap) {
 }  // namespace
 
 SmartBitmap SvgRenderer::Render(const std::string& bytes, int dpi, int format) {
-  RsvgHandleRef handle(Parse(bytes));
+  const SvgLibrary* svg = SvgLibrary::Get();
+  if (svg == nullptr)
+    return SmartBitmap();
+  RsvgHandleRef handle(Parse(*svg, bytes));
   if (!handle.get())
     return SmartBitmap();
-  rsvg_handle_set_dpi(handle.get(), dpi);
+  svg->SetDpi(handle.get(), dpi);
   gdouble width = 0;
   gdouble height = 0;
-  if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &width, &height) ||
-      !std::isfinite(width) || !std::isfinite(height)) {
+  if (!svg->GetIntrinsicSizeInPixels(handle.get(), &width, &height) || !std::isfinite(width) ||
+      !std::isfinite(height)) {
     MW_LOG(MW_LOG_WARNING, "SVG refused: it has no width and height");
     return SmartBitmap();
   }
@@ -84,7 +88,7 @@ SmartBitmap SvgRenderer::Render(const std::string& bytes, int dpi, int format) {
   }
   SmartBitmap bitmap =
       SmartBitmapAccess::Allocate(static_cast<int>(pixel_width), static_cast<int>(pixel_height));
-  if (bitmap.IsEmpty() || !Draw(handle.get(), bitmap))
+  if (bitmap.IsEmpty() || !Draw(*svg, handle.get(), bitmap))
     return SmartBitmap();
   // Cairo wrote premultiplied pixels; the grey of a premultiplied pixel is the premultiplied grey.
   if (format != SMART_BITMAP_COLOR) {

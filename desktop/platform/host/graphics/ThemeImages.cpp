@@ -1,5 +1,8 @@
 #include "ThemeImages.h"
 
+#include <zlib.h>
+
+#include "EventLoop.h"
 #include "PngCodec.h"
 #include "SvgRenderer.h"
 #include "platform/sdk/files.h"
@@ -8,6 +11,32 @@
 #include "platform/sdk/theme.h"
 
 namespace marrowleaf::platform {
+namespace {
+
+constexpr int kSaveDelayMs = 2000;
+
+// One candidate file of an image, read whole (within the cap) or not usable. Its signature (size
+// and checksum of the content, or its absence) is what a stored image is checked against: a file
+// changed in any way, even within the file system's time resolution, gives another signature.
+struct ThemeFile {
+  explicit ThemeFile(const std::string& device_path) {
+    bool truncated = false;
+    usable =
+        ReadFileCapped(device_path, ThemeImages::kMaxFileBytes, &bytes, &truncated) && !truncated;
+  }
+  std::string Signature() const {
+    if (!usable)
+      return "-\n";
+    const uLong crc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(bytes.data()),
+                            static_cast<uInt>(bytes.size()));
+    return std::to_string(bytes.size()) + " " + std::to_string(crc) + "\n";
+  }
+
+  std::string bytes;
+  bool usable = false;
+};
+
+}  // namespace
 
 ThemeImages& ThemeImages::Get() {
   static ThemeImages* images = new ThemeImages();
@@ -20,20 +49,44 @@ bool ThemeImages::IsSafeName(const std::string& name) {
          name.find('\\') == std::string::npos && name.find("..") == std::string::npos;
 }
 
-SmartBitmap ThemeImages::LoadFile(const std::string& name, int dpi, int format) const {
+std::string ThemeImages::StorePath(const std::string& theme, int dpi, int format) {
+  return "/mnt/ext1/system/cache/theme_images/" + theme + "." + std::to_string(dpi) + "." +
+         std::to_string(format) + ".bin";
+}
+
+ThemeImageStore& ThemeImages::StoreFor(int dpi, int format) {
+  const std::string theme = CurrentThemeName();
+  std::unique_ptr<ThemeImageStore>& store =
+      stores_[DeviceRoot() + "\n" + theme + "\n" + std::to_string(dpi) + "\n" +
+              std::to_string(format)];
+  if (!store) {
+    store = std::make_unique<ThemeImageStore>(
+        StorePath(theme, dpi, format),
+        "theme " + theme + ", " + std::to_string(dpi) + " dpi, format " + std::to_string(format));
+  }
+  return *store;
+}
+
+SmartBitmap ThemeImages::LoadFile(const std::string& name, int dpi, int format) {
   if (!IsSafeName(name))
     return SmartBitmap();
   const std::string base = std::string("/ebrmain/themes/") + CurrentThemeName() + "/images/" + name;
-  std::string bytes;
-  bool truncated = false;
-  if (ReadFileCapped(base + ".svg", kMaxFileBytes, &bytes, &truncated) && !truncated) {
-    SmartBitmap bitmap = SvgRenderer::Render(bytes, dpi, format);
-    if (!bitmap.IsEmpty())
-      return bitmap;
+  const ThemeFile svg(base + ".svg");
+  const ThemeFile png(base + ".png");
+  const std::string signature = svg.Signature() + png.Signature();
+  ThemeImageStore& store = StoreFor(dpi, format);
+  SmartBitmap image = store.Find(name, signature);
+  if (!image.IsEmpty())
+    return image;
+  if (svg.usable)
+    image = SvgRenderer::Render(svg.bytes, dpi, format);
+  if (image.IsEmpty() && png.usable)
+    image = PngCodec::Decode(png.bytes, format);
+  if (!image.IsEmpty()) {
+    store.Put(name, signature, image);
+    SaveLater();
   }
-  if (ReadFileCapped(base + ".png", kMaxFileBytes, &bytes, &truncated) && !truncated)
-    return PngCodec::Decode(bytes, format);
-  return SmartBitmap();
+  return image;
 }
 
 SmartBitmap ThemeImages::Load(const std::string& name) {
@@ -64,6 +117,20 @@ SmartBitmap ThemeImages::Load(const std::string& name) {
 void ThemeImages::Clear() {
   std::lock_guard<std::mutex> lock(mutex_);
   images_.clear();
+  stores_.clear();
+}
+
+void ThemeImages::Save() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (auto& entry : stores_) entry.second->Save();
+}
+
+// A moment after the last new image, so that the images a screen needs are written once together.
+void ThemeImages::SaveLater() {
+  EventLoop& loop = EventLoop::Get();
+  if (loop.OnLoopThread())
+    loop.ArmSystemTimer(
+        "theme images saved", [this] { Save(); }, kSaveDelayMs);
 }
 
 }  // namespace marrowleaf::platform

@@ -15,6 +15,7 @@
 #include "ScreenState.h"
 #include "ScriptPlayer.h"
 #include "TaskScreenPainter.h"
+#include "ThemeImages.h"
 #include "WindowList.h"
 #include "platform/mw/MWAccessibilityNavigation.h"
 #include "platform/mw/MWDisplay.h"
@@ -418,6 +419,8 @@ int MWAppFrame::Run() {
   loop.SetHandler(&MWAppFrame::ReceiveEvent);
   marrowleaf::platform::PostStartEvents();
   loop.Run(script);
+  // The theme images drawn in a short run are kept for the next start as well.
+  marrowleaf::platform::ThemeImages::Get().Save();
   marrowleaf::platform::Journal::Append("loop-ended");
   CloseDisplay();
   return 0;
