@@ -137,6 +137,9 @@ bool ReadFileCapped(const std::string& device_path, size_t max_bytes, std::strin
     return false;
   }
   content->clear();
+  // Room for the whole file at once: growing the text block by block copied it over and over.
+  if (S_ISREG(info.st_mode) && info.st_size > 0)
+    content->reserve(std::min(static_cast<size_t>(info.st_size), max_bytes) + 1);
   char buffer[16384];
   bool ok = true;
   // One byte past the cap tells a file of exactly max_bytes from a longer one.
