@@ -180,7 +180,8 @@ TEST_F(TextTest, DrawsInkInsideItsRectangleOnly) {
             0);
 }
 
-TEST_F(TextTest, WidthFollowsTheFontSizeAndTheUpperCaseFlags) {
+// Widths are remembered per font and text: each of these is measured after the plain one.
+TEST_F(TextTest, WidthFollowsTheFontSizeStyleAndTheUpperCaseFlags) {
   MWFont small;
   small.size = 10;
   MWFont large = small;
@@ -188,6 +189,14 @@ TEST_F(TextTest, WidthFollowsTheFontSizeAndTheUpperCaseFlags) {
   const int small_width = MWGraphics::StringWidth(small, "Reading");
   EXPECT_GT(small_width, 20);
   EXPECT_NEAR(MWGraphics::StringWidth(large, "Reading"), 2 * small_width, small_width / 5);
+
+  MWFont bold = small;
+  bold.bold = true;
+  EXPECT_GT(MWGraphics::StringWidth(bold, "Reading"), small_width);
+  MWFont italic = small;
+  italic.italic = true;
+  italic.family = "DejaVu Sans Mono";
+  EXPECT_NE(MWGraphics::StringWidth(italic, "Reading"), small_width);
 
   MWFont upper = small;
   upper.flags = MW_FONT_UPPERCASE;

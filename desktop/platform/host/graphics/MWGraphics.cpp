@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <string>
+#include <unordered_map>
 
 #include "Framebuffer.h"
 #include "SmartBitmapAccess.h"
@@ -20,6 +22,10 @@ using marrowleaf::platform::UpdateKind;
 using marrowleaf::platform::UpdatePlanner;
 
 namespace {
+
+// Widths remembered per thread, and the longest text whose width is remembered.
+constexpr size_t kMaxRememberedWidths = 2048;
+constexpr size_t kMaxRememberedWidthText = 256;
 
 MWRect Intersect(const MWRect& a, const MWRect& b) {
   const int left = std::max(a.x, b.x);
@@ -352,7 +358,23 @@ int MWGraphics::TextRectHeight(int width, const std::string& text, unsigned flag
 int MWGraphics::StringWidth(const MWFont& font, const std::string& text) {
   if (text.empty())
     return 0;
-  return TextLayout(font, text, 0, 0, MW_TEXT_LEFT).Width();
+  if (text.size() > kMaxRememberedWidthText)
+    return TextLayout(font, text, 0, 0, MW_TEXT_LEFT).Width();
+  // The same labels (a header's title, "More", a badge) are measured again at every page turn, and
+  // each measure lays the text out with Pango anew; a width depends on nothing but the font's
+  // family, pixel size, style and case and the text, and Pango's context is fixed per thread.
+  thread_local std::unordered_map<std::string, int> widths;
+  std::string key = font.family + '\n' + std::to_string(font.PixelSize()) +
+                    (font.bold ? 'b' : '-') + (font.italic ? 'i' : '-') +
+                    (font.IsUpperCase() ? 'U' : '-') + '\n' + text;
+  const auto found = widths.find(key);
+  if (found != widths.end())
+    return found->second;
+  if (widths.size() >= kMaxRememberedWidths)
+    widths.clear();
+  const int width = TextLayout(font, text, 0, 0, MW_TEXT_LEFT).Width();
+  widths.emplace(std::move(key), width);
+  return width;
 }
 
 int MWGraphics::TextRectHeight(const MWFont& font, int width, const std::string& text,
