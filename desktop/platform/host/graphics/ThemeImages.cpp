@@ -122,7 +122,13 @@ void ThemeImages::Clear() {
 
 void ThemeImages::Save() {
   std::lock_guard<std::mutex> lock(mutex_);
-  for (auto& entry : stores_) entry.second->Save();
+  // A store's path is a device path: only the stores of the device root in use are written (tests
+  // switch roots; the program never does).
+  const std::string root = DeviceRoot() + "\n";
+  for (auto& [key, store] : stores_) {
+    if (key.compare(0, root.size(), root) == 0)
+      store->Save();
+  }
 }
 
 // A moment after the last new image, so that the images a screen needs are written once together.
