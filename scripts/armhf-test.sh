@@ -20,7 +20,7 @@ done
 host_packages=(crossbuild-essential-armhf qemu-user-static cmake ninja-build pkg-config)
 # The core: without these nothing is built.
 core_packages=(libsqlite3-dev:armhf libjsoncpp-dev:armhf libicu-dev:armhf zlib1g-dev:armhf
-               libssl-dev:armhf libgtest-dev:armhf libgmock-dev:armhf)
+               libgtest-dev:armhf libgmock-dev:armhf)
 # The graphics, the cover readers and the simulator's window. Each must install beside the build
 # machine's copy; one that cannot is named and the build leaves out what needs it (see
 # CMakeLists.txt: without SDL2 the window, without any other the whole display side).

@@ -21,7 +21,7 @@ done
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsqlite3-dev libjsoncpp-dev libicu-dev zlib1g-dev libssl-dev
+  libsqlite3-dev libjsoncpp-dev libicu-dev zlib1g-dev
   libcairo2-dev libpango1.0-dev librsvg2-dev libjpeg62-turbo-dev libpng-dev libdeflate-dev libsdl2-dev
   libpoppler-cpp-dev libzip-dev libpugixml-dev libdjvulibre-dev djvulibre-bin
   libgtest-dev libgmock-dev libbenchmark-dev
