@@ -45,5 +45,8 @@ int main(int argc, char** argv) {
   parts.wifi = &wifi;
   Controller::Instance().Connect(parts);
   Controller::Instance().Run(argc, argv);
+  // The cover worker may be inside a cover reader (a PDF's colour management, say) whose libraries
+  // free their state as the process ends: it finishes its task and stops first.
+  marrowleaf::desktop::CoverCacheManager::Instance().StopWorker();
   return 0;
 }
