@@ -4,6 +4,8 @@
 #include <limits.h>
 #include <unistd.h>
 
+#include "platform/sdk/log.h"
+
 namespace marrowleaf::platform {
 
 SharedLibrary::SharedLibrary(const std::string& file) {
@@ -26,6 +28,10 @@ void* SharedLibrary::Address(const char* symbol) {
     error_ = why != nullptr ? why : std::string("no symbol ") + symbol;
   }
   return address;
+}
+
+void SharedLibrary::LogMissing(const char* what, const std::string& error) {
+  MW_LOG(MW_LOG_WARNING, "no %s library: %s", what, error.c_str());
 }
 
 std::string SharedLibrary::ProgramFolder() {

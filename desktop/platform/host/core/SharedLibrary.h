@@ -31,8 +31,26 @@ class SharedLibrary {
   // The folder of the running program, where the modules built with it lie; empty when unknown.
   static std::string ProgramFolder();
 
+  // A table of a library's functions, made on the first call for its type: `file` opened and the
+  // table filled by find_all. Nullptr, logged once with `what` names the library, when the library
+  // or one of the functions is missing.
+  template <typename Table>
+  static const Table* OpenTable(const char* file, const char* what,
+                                bool (*find_all)(SharedLibrary&, Table&)) {
+    static const Table* const opened = [&]() -> const Table* {
+      static SharedLibrary library(file);
+      static Table table;
+      if (library.Loaded() && find_all(library, table))
+        return &table;
+      LogMissing(what, library.Error());
+      return nullptr;
+    }();
+    return opened;
+  }
+
  private:
   void* Address(const char* symbol);
+  static void LogMissing(const char* what, const std::string& error);
 
   void* handle_ = nullptr;
   std::string error_;

@@ -1,7 +1,6 @@
 #include "ZipLibrary.h"
 
 #include "SharedLibrary.h"
-#include "platform/sdk/log.h"
 
 namespace marrowleaf::platform {
 namespace {
@@ -21,21 +20,10 @@ bool FindAll(SharedLibrary& library, ZipLibrary& zip) {
          library.Find("zip_fread", &zip.Fread) && library.Find("zip_fclose", &zip.Fclose);
 }
 
-const ZipLibrary* OpenLibrary() {
-  static SharedLibrary library(MARROWLEAF_LIBZIP_LIBRARY);
-  static ZipLibrary zip;
-  if (!library.Loaded() || !FindAll(library, zip)) {
-    MW_LOG(MW_LOG_WARNING, "no archive library: %s", library.Error().c_str());
-    return nullptr;
-  }
-  return &zip;
-}
-
 }  // namespace
 
 const ZipLibrary* ZipLibrary::Get() {
-  static const ZipLibrary* opened = OpenLibrary();
-  return opened;
+  return SharedLibrary::OpenTable<ZipLibrary>(MARROWLEAF_LIBZIP_LIBRARY, "archive", FindAll);
 }
 
 }  // namespace marrowleaf::platform

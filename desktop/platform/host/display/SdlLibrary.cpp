@@ -1,7 +1,6 @@
 #include "SdlLibrary.h"
 
 #include "SharedLibrary.h"
-#include "platform/sdk/log.h"
 
 namespace marrowleaf::platform {
 namespace {
@@ -31,21 +30,10 @@ bool FindAll(SharedLibrary& library, SdlLibrary& sdl) {
          library.Find("SDL_DestroyTexture", &sdl.DestroyTexture);
 }
 
-const SdlLibrary* Open() {
-  static SharedLibrary library(MARROWLEAF_SDL2_LIBRARY);
-  static SdlLibrary sdl;
-  if (!library.Loaded() || !FindAll(library, sdl)) {
-    MW_LOG(MW_LOG_WARNING, "no window library: %s", library.Error().c_str());
-    return nullptr;
-  }
-  return &sdl;
-}
-
 }  // namespace
 
 const SdlLibrary* SdlLibrary::Get() {
-  static const SdlLibrary* opened = Open();
-  return opened;
+  return SharedLibrary::OpenTable<SdlLibrary>(MARROWLEAF_SDL2_LIBRARY, "window", FindAll);
 }
 
 }  // namespace marrowleaf::platform
