@@ -224,4 +224,28 @@ std::string DeflatePng::EncodeFiltered(int width, int height, int components,
   return png;
 }
 
+std::string DeflatePng::Chunk(const char* type, const std::string& data) {
+  std::string chunk;
+  AppendChunk(&chunk, type, data.data(), data.size());
+  return chunk;
+}
+
+bool DeflatePng::FindChunk(const std::string& png, const char* type, std::string* data) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(png.data());
+  for (size_t at = 8; at <= png.size() && png.size() - at >= 12;) {
+    const uint32_t length = ReadBig32(bytes + at);
+    const unsigned char* chunk_type = bytes + at + 4;
+    if (length > png.size() - at - 12 || std::memcmp(chunk_type, "IDAT", 4) == 0)
+      return false;
+    if (std::memcmp(chunk_type, type, 4) == 0) {
+      if (ReadBig32(chunk_type + 4 + length) != libdeflate_crc32(0, chunk_type, length + 4))
+        return false;
+      data->assign(reinterpret_cast<const char*>(chunk_type + 4), length);
+      return true;
+    }
+    at += 12 + length;
+  }
+  return false;
+}
+
 }  // namespace marrowleaf::platform

@@ -34,6 +34,11 @@ class DeflatePng {
   // row's bytes minus those of the row above (the first row as it is).
   static constexpr uint8_t kUpFilter = 2;
   static std::string EncodeFiltered(int width, int height, int components, const uint8_t* filtered);
+
+  // One chunk as it stands in a file: length, type (4 letters), data and checksum.
+  static std::string Chunk(const char* type, const std::string& data);
+  // The data of the first chunk of this type ahead of the image data, if its checksum is right.
+  static bool FindChunk(const std::string& png, const char* type, std::string* data);
 };
 
 }  // namespace marrowleaf::platform

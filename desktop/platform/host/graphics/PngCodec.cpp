@@ -126,40 +126,14 @@ constexpr char kToneMarkType[] = "toNE";
 constexpr char kToneMarkVersion = '1';
 constexpr size_t kHeaderEnd = 8 + 25;  // signature and IHDR, which comes first
 
-uint32_t ReadBig32(const std::string& bytes, size_t at) {
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data()) + at;
-  return (uint32_t{data[0]} << 24) | (uint32_t{data[1]} << 16) | (uint32_t{data[2]} << 8) |
-         uint32_t{data[3]};
-}
-
-void AppendBig32(std::string* out, uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<char>(value >> shift));
-}
-
 void InsertToneMark(std::string* png) {
-  std::string chunk;
-  AppendBig32(&chunk, 1);
-  chunk.append(kToneMarkType, 4);
-  chunk.push_back(kToneMarkVersion);
-  AppendBig32(&chunk,
-              static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(chunk.data() + 4), 5)));
-  png->insert(kHeaderEnd, chunk);
+  png->insert(kHeaderEnd, DeflatePng::Chunk(kToneMarkType, std::string(1, kToneMarkVersion)));
 }
 
-// Looks for the mark among the chunks before the image data, where it is written.
 bool HasToneMark(const std::string& bytes) {
-  for (size_t at = kHeaderEnd; at <= bytes.size() && bytes.size() - at >= 12;) {
-    const uint32_t length = ReadBig32(bytes, at);
-    if (length > bytes.size() - at - 12 || bytes.compare(at + 4, 4, "IDAT") == 0)
-      return false;
-    if (bytes.compare(at + 4, 4, kToneMarkType) == 0) {
-      const auto* type = reinterpret_cast<const Bytef*>(bytes.data() + at + 4);
-      return length == 1 && bytes[at + 8] == kToneMarkVersion &&
-             ReadBig32(bytes, at + 9) == crc32(0, type, 5);
-    }
-    at += 12 + length;
-  }
-  return false;
+  std::string data;
+  return DeflatePng::FindChunk(bytes, kToneMarkType, &data) &&
+         data == std::string(1, kToneMarkVersion);
 }
 
 // The bitmap of a file that passed the signature check.
@@ -266,24 +240,18 @@ std::unique_ptr<uint8_t[]> FilteredGreyRows(const SmartBitmap& bitmap) {
   return rows;
 }
 
-// The same as RGB, for an opaque bitmap.
-std::unique_ptr<uint8_t[]> FilteredRgbRows(const SmartBitmap& bitmap) {
-  const int width = bitmap.Width();
-  const int height = bitmap.Height();
-  const size_t stride = static_cast<size_t>(width) * 3;
-  std::unique_ptr<uint8_t[]> rows(new uint8_t[(stride + 1) * height]);
-  for (int y = 0; y < height; ++y) {
-    uint8_t* out = rows.get() + static_cast<size_t>(y) * (stride + 1);
-    out[0] = DeflatePng::kUpFilter;
-    FillRow(bitmap.Data() + static_cast<size_t>(y) * width, width, false, out + 1);
-  }
-  // From the bottom up, so that each row is taken from the row above while that is unfiltered.
-  for (int y = height - 1; y > 0; --y) {
-    uint8_t* row = rows.get() + static_cast<size_t>(y) * (stride + 1) + 1;
-    const uint8_t* above = row - (stride + 1);
-    for (size_t i = 0; i < stride; ++i) row[i] = static_cast<uint8_t>(row[i] - above[i]);
-  }
-  return rows;
+// An opaque bitmap as RGB rows for the deflate writer.
+DeflatePng::Image RgbImage(const SmartBitmap& bitmap) {
+  DeflatePng::Image image;
+  image.width = bitmap.Width();
+  image.height = bitmap.Height();
+  image.components = 3;
+  const size_t stride = static_cast<size_t>(image.width) * 3;
+  image.rows.resize(stride * image.height);
+  for (int y = 0; y < image.height; ++y)
+    FillRow(bitmap.Data() + static_cast<size_t>(y) * image.width, image.width, false,
+            image.rows.data() + static_cast<size_t>(y) * stride);
+  return image;
 }
 
 void AppendToString(png_structp png, png_bytep data, png_size_t length) {
@@ -353,8 +321,7 @@ std::string PngCodec::Encode(const SmartBitmap& bitmap) {
   if (const std::unique_ptr<uint8_t[]> grey = FilteredGreyRows(bitmap))
     png = DeflatePng::EncodeFiltered(bitmap.Width(), bitmap.Height(), 1, grey.get());
   else if (AllOpaque(bitmap))
-    png = DeflatePng::EncodeFiltered(bitmap.Width(), bitmap.Height(), 3,
-                                     FilteredRgbRows(bitmap).get());
+    png = DeflatePng::Encode(RgbImage(bitmap));
   else
     png = EncodeWithAlpha(bitmap);
   if (!png.empty() && SmartBitmapAccess::TonesAdjusted(bitmap))
