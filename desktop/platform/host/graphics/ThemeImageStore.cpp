@@ -1,13 +1,12 @@
 #include "ThemeImageStore.h"
 
-#include <zlib.h>
-
 #include <cstring>
 #include <utility>
 
 #include "SmartBitmapAccess.h"
 #include "platform/sdk/files.h"
 #include "platform/sdk/log.h"
+#include "platform/utils/Crc32Hash.h"
 
 namespace marrowleaf::platform {
 namespace {
@@ -23,13 +22,6 @@ void PutWord(std::string* out, uint32_t value) {
 void PutText(std::string* out, const std::string& text) {
   PutWord(out, static_cast<uint32_t>(text.size()));
   out->append(text);
-}
-
-uint32_t Crc(const char* bytes, size_t size) {
-  uLong crc = crc32(0L, Z_NULL, 0);
-  // zlib takes the length as uInt; the file's cap keeps it far below that.
-  return static_cast<uint32_t>(
-      crc32(crc, reinterpret_cast<const Bytef*>(bytes), static_cast<uInt>(size)));
 }
 
 // Reads the file front to back; every read checks that the bytes are there.
@@ -101,7 +93,7 @@ std::string ThemeImageStore::Encode(const std::string& context,
     out.append(reinterpret_cast<const char*>(stored.image.Data()),
                static_cast<size_t>(stored.image.Stride()) * stored.image.Height());
   }
-  PutWord(&out, Crc(out.data(), out.size()));
+  PutWord(&out, utilities::crc32hash(out));
   return out;
 }
 
@@ -114,7 +106,7 @@ bool ThemeImageStore::Decode(const std::string& bytes, const std::string& contex
   uint32_t crc = 0;
   for (int i = 0; i < 4; ++i)
     crc |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[end + i])) << (8 * i);
-  if (crc != Crc(bytes.data(), end))
+  if (crc != utilities::crc32hash(bytes.data(), end))
     return false;
   Reader reader(bytes, end);
   std::string stored_context;

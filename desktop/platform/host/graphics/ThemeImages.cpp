@@ -1,7 +1,5 @@
 #include "ThemeImages.h"
 
-#include <zlib.h>
-
 #include "EventLoop.h"
 #include "PngCodec.h"
 #include "SvgRenderer.h"
@@ -9,6 +7,7 @@
 #include "platform/sdk/log.h"
 #include "platform/sdk/screen.h"
 #include "platform/sdk/theme.h"
+#include "platform/utils/Crc32Hash.h"
 
 namespace marrowleaf::platform {
 namespace {
@@ -27,9 +26,7 @@ struct ThemeFile {
   std::string Signature() const {
     if (!usable)
       return "-\n";
-    const uLong crc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(bytes.data()),
-                            static_cast<uInt>(bytes.size()));
-    return std::to_string(bytes.size()) + " " + std::to_string(crc) + "\n";
+    return std::to_string(bytes.size()) + " " + std::to_string(utilities::crc32hash(bytes)) + "\n";
   }
 
   std::string bytes;
